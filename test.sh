@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds everything and runs the tests.
+# Usage: ./test.sh            (exits non-zero on any failure)
+# Env:   ZV_SKIP_SANITIZE=1   skip the clang ASan/UBSan build
+#        ZV_JOBS=N            parallel build jobs (default: number of cores)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "== installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs=${ZV_JOBS:-$(nproc)}
+
+run_suite() {  # run_suite BUILD_DIR [cmake args...]
+  local dir=$1; shift
+  echo "== configure $dir"
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  echo "== build $dir"
+  cmake --build "$dir" -j "$jobs"
+  echo "== test $dir"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_suite build
+
+if [ -z "${ZV_SKIP_SANITIZE:-}" ] && command -v clang++ >/dev/null 2>&1; then
+  run_suite build-asan -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DZV_SANITIZE=ON -DZV_FUZZ=ON -DZV_BENCH=OFF
+  echo "== fuzz (short runs)"
+  for f in build-asan/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    work=$(mktemp -d)
+    seeds="fuzz/corpus/$(basename "$f")"
+    [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+    "$f" -max_total_time=20 -rss_limit_mb=2048 "$work" >"$f.log" 2>&1 \
+      || { tail -50 "$f.log"; exit 1; }
+    rm -rf "$work"
+    echo "$(basename "$f"): $(grep -Eo 'Done [0-9]+ runs' "$f.log" || echo ok)"
+  done
+fi
+echo "== all tests passed"
