@@ -184,6 +184,12 @@ std::optional<std::string> FindFileNoCase(const std::string& dir, const std::str
   return found;
 }
 
+std::optional<std::pair<uint64_t, uint64_t>> PathIdentity(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return std::make_pair(static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino));
+}
+
 std::pair<std::string, std::string> SplitPath(const std::string& path) {
   auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return {"", path};

@@ -59,6 +59,9 @@ class File {
 
 // Finds `name` in `dir` without regard to case; returns the full path of the existing entry.
 std::optional<std::string> FindFileNoCase(const std::string& dir, const std::string& name);
+// Device and inode of the file at `path`, without opening it (opening and closing a second
+// descriptor would drop the process's byte locks on that file); nullopt when it does not exist.
+std::optional<std::pair<uint64_t, uint64_t>> PathIdentity(const std::string& path);
 // Splits a path into folder ("" or ending without separator) and file name.
 std::pair<std::string, std::string> SplitPath(const std::string& path);
 

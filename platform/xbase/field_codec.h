@@ -1,0 +1,31 @@
+#pragma once
+// Converts between a field's bytes in a record and its typed value.
+
+#include <string>
+#include <string_view>
+
+#include "platform/xbase/field.h"
+#include "platform/xbase/value.h"
+
+namespace xbase {
+
+// The value of a non-memo field, from the record bytes (`record` points at byte 0 of the record).
+// Memo fields yield their block number as a number (0 = no memo); the caller reads the text.
+Value DecodeField(const FieldInfo& field, const char* record);
+
+// The field's raw bytes as they stand in the record.
+std::string_view FieldBytes(const FieldInfo& field, const char* record);
+
+// Writes `value` into the field's bytes. Throws Error(kArgument) when the value's type does not
+// suit the field or a number does not fit its width (a number is never stored as asterisks).
+// Memo fields take the block number as a numeric value.
+void EncodeField(const FieldInfo& field, const Value& value, char* record,
+                 const std::string& table_path);
+
+// The value a blank (freshly appended) field holds.
+Value BlankValue(const FieldInfo& field);
+
+// Whether a field of this type can be written by this engine.
+bool IsWritableType(char type);
+
+}  // namespace xbase
