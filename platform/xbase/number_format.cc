@@ -57,7 +57,7 @@ std::string FormatNumber(double value, int width, int decimals) {
     if (keep < 0) {
       scaled.clear();  // below half a unit of the last place
     } else if (keep == 0) {
-      if (digits[0] >= '5') scaled = "1";
+      if (digits[0] >= '5') scaled.push_back('1');
     } else if (keep >= available) {
       scaled = digits;
       scaled.append(static_cast<size_t>(keep - available), '0');

@@ -154,7 +154,9 @@ std::vector<Tag> ReadTags(const fs::path& path) {
   Keys directory;
   CollectKeys(cdx, Le32(cdx, 0), 10, ' ', directory);
   std::vector<Tag> tags;
-  for (const auto& [name, header] : directory) {
+  for (const auto& entry : directory) {
+    const std::string& name = entry.first;
+    const size_t header = entry.second;
     Tag tag;
     tag.name = name.substr(0, name.find_last_not_of(' ') + 1);
     tag.key_length = Le16(cdx, header + 12);
