@@ -9,7 +9,15 @@
 #include <iterator>
 #include <string>
 
-namespace xbase::testing {
+#include "platform/xbase/cdx_page.h"
+
+namespace xbase {
+
+inline void PrintTo(const KeyEntry& e, std::ostream* os) {
+  *os << ::testing::PrintToString(e.key) << "/" << e.recno;
+}
+
+namespace testing {
 
 inline std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(ZV_FIXTURES_DIR) / "BASES" / name;
@@ -43,4 +51,5 @@ class ScratchTest : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
-}  // namespace xbase::testing
+}  // namespace testing
+}  // namespace xbase
