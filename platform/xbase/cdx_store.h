@@ -1,0 +1,92 @@
+#pragma once
+// The pages of one index file: a cache of decoded pages kept while the file is unchanged, page
+// allocation through the free list, and the write-back of everything one maintenance operation
+// changed. Operations change pages in memory only; Commit() writes them, Abandon() forgets them.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/xbase/cdx_page.h"
+#include "platform/xbase/file.h"
+
+namespace xbase {
+
+class CdxPageStore {
+ public:
+  // Reads the change-detection fields; throws kCorrupt when the file is too short for them.
+  explicit CdxPageStore(File& file);
+
+  File& file() { return file_; }
+  const std::string& path() const { return file_.path(); }
+
+  // The cached page at `offset`, read and decoded on a miss. Throws kCorrupt when the offset
+  // cannot be a page of this file, the page is damaged or it was cached for another key shape.
+  CdxPage& Fetch(uint32_t offset, int key_length, char fill);
+  // Reads and decodes a page past the cache (verification looks at the file itself).
+  CdxPage ReadUncached(uint32_t offset, int key_length, char fill);
+  // Throws kCorrupt unless `offset` can be a page of this file; `what` names the pointer.
+  void CheckPageOffset(uint32_t offset, const std::string& what);
+  // An upper bound of the pages in the file: bounds every walk along links.
+  size_t PageLimit() const { return static_cast<size_t>(file_end_ / kCdxPageSize) + 1; }
+
+  void MarkDirty(const CdxPage& page) { dirty_.insert(page.offset); }
+  // A new empty page (from the free list, else at the end of the file), cached and dirty.
+  CdxPage& Allocate(int key_length, char fill, bool leaf);
+  // Makes the page at `offset` an empty one, cached and dirty.
+  CdxPage& Reset(uint32_t offset, int key_length, char fill, bool leaf);
+  // Puts the page on the free list; references to it become invalid.
+  void Free(uint32_t offset);
+  // Reserves `bytes` at the end of the file (tag headers).
+  uint32_t AllocateAtEnd(uint32_t bytes);
+  // Bytes the next Commit writes at `offset` (headers, which are not cached pages).
+  void WriteAtCommit(uint32_t offset, std::string bytes);
+
+  // Writes every page changed since the last Commit/Abandon, then the free-list head if moved.
+  void Commit();
+  // Forgets every change since the last Commit (after a failed operation): nothing is written.
+  void Abandon();
+  void DropCache();
+  // Drops the cache when it has grown past its bound; called between operations only.
+  void TrimCache();
+
+  // Change detection through the free-list head and update counter at offset 4.
+  bool Refresh();
+  void MarkChanged();
+
+ private:
+  std::unique_ptr<CdxPage> Load(uint32_t offset, int key_length, char fill);
+
+  File& file_;
+  std::unordered_map<uint32_t, std::unique_ptr<CdxPage>> cache_;
+  std::unordered_set<uint32_t> dirty_;
+  std::map<uint32_t, std::string> raw_writes_;  // freed pages and headers, written at Commit
+  uint64_t file_end_ = 0;                       // counts pages allocated but not yet written
+  uint64_t committed_file_end_ = 0;
+  uint32_t free_head_ = 0;
+  uint32_t committed_free_head_ = 0;  // also the value last seen in the file
+  uint32_t seen_counter_ = 0;
+};
+
+// Commits the store's changes on Commit(); abandons them when left by an exception.
+class CdxWriteScope {
+ public:
+  explicit CdxWriteScope(CdxPageStore& store) : store_(store) {}
+  CdxWriteScope(const CdxWriteScope&) = delete;
+  CdxWriteScope& operator=(const CdxWriteScope&) = delete;
+  ~CdxWriteScope() {
+    if (!committed_) store_.Abandon();
+  }
+  void Commit() {
+    store_.Commit();
+    committed_ = true;
+  }
+
+ private:
+  CdxPageStore& store_;
+  bool committed_ = false;
+};
+
+}  // namespace xbase
