@@ -128,7 +128,7 @@ void Substr(const Call& call, Value& out) {
   const int64_t count = call.size() > 2 ? call.Count(2) : INT64_MAX;
   call.Eval(0, out, ValueType::kCharacter);
   const auto size = static_cast<int64_t>(out.str.size());
-  // Clipper: a start of 0 counts as 1; a negative start counts from the end.
+  // As in xBase: a start of 0 counts as 1; a negative start counts from the end.
   int64_t from = start > 0 ? start - 1 : (start < 0 ? std::max<int64_t>(size + start, 0) : 0);
   if (count <= 0 || from >= size) {
     out.str.clear();
@@ -174,7 +174,7 @@ void Pad(const Call& call, Value& out) {
   }
   const auto n = static_cast<size_t>(length);
   if (out.str.size() >= n) {
-    out.str.resize(n);  // too long: the leftmost bytes stay (Clipper)
+    out.str.resize(n);  // too long: the leftmost bytes stay, as xBase does
     return;
   }
   const size_t missing = n - out.str.size();
