@@ -16,22 +16,26 @@ BlockCache::Slot& BlockCache::Load(uint64_t block) {
 }
 
 size_t BlockCache::Read(uint64_t offset, char* out, size_t n) {
-  uint64_t block = offset / kBlockSize;
-  size_t within = offset % kBlockSize;
-  if (within + n > kBlockSize) return file_.Read(offset, out, n);  // straddles two blocks
-  Slot& slot = Load(block);
-  size_t available = slot.valid > within ? std::min(n, slot.valid - within) : 0;
-  std::memcpy(out, slot.bytes.data() + within, available);
-  return available;
+  size_t done = 0;
+  while (done < n) {
+    uint64_t at = offset + done;
+    size_t within = at % kBlockSize;
+    Slot& slot = Load(at / kBlockSize);
+    size_t available = slot.valid > within ? std::min(n - done, slot.valid - within) : 0;
+    std::memcpy(out + done, slot.bytes.data() + within, available);
+    done += available;
+    if (slot.valid < kBlockSize) break;  // end of file
+  }
+  return done;
 }
 
 void BlockCache::Write(uint64_t offset, const char* data, size_t n) {
   file_.Write(offset, data, n);
-  for (Slot& slot : slots_) {
-    if (slot.block == UINT64_MAX) continue;
-    uint64_t start = slot.block * kBlockSize, end = start + kBlockSize;
-    if (offset >= end || offset + n <= start) continue;
-    uint64_t from = std::max(offset, start), to = std::min(offset + n, end);
+  for (uint64_t block = offset / kBlockSize; block * kBlockSize < offset + n; ++block) {
+    Slot& slot = slots_[block % kSlots];
+    if (slot.block != block) continue;
+    uint64_t start = block * kBlockSize;
+    uint64_t from = std::max(offset, start), to = std::min(offset + n, start + kBlockSize);
     std::memcpy(slot.bytes.data() + (from - start), data + (from - offset), to - from);
     slot.valid = std::max<size_t>(slot.valid, to - start);
   }

@@ -19,8 +19,9 @@ class BlockCache {
   void Write(uint64_t offset, const char* data, size_t n);
 
  private:
-  static constexpr size_t kBlockSize = 64 * 1024;
-  static constexpr size_t kSlots = 64;
+  // Direct-mapped: a table of up to 64 MiB stays in memory whole.
+  static constexpr size_t kBlockSize = 4096;
+  static constexpr size_t kSlots = 16384;
 
   struct Slot {
     uint64_t block = UINT64_MAX;
