@@ -5,8 +5,11 @@
 
 namespace xbase {
 
+BlockCache::BlockCache(File& file)
+    : file_(file), slots_(std::min<uint64_t>(kMaxSlots, file.Size() / kBlockSize + 16)) {}
+
 BlockCache::Slot& BlockCache::Load(uint64_t block) {
-  Slot& slot = slots_[block % kSlots];
+  Slot& slot = slots_[block % slots_.size()];
   if (slot.block != block) {
     slot.bytes.resize(kBlockSize);
     slot.valid = file_.Read(block * kBlockSize, slot.bytes.data(), kBlockSize);
@@ -32,7 +35,7 @@ size_t BlockCache::Read(uint64_t offset, char* out, size_t n) {
 void BlockCache::Write(uint64_t offset, const char* data, size_t n) {
   file_.Write(offset, data, n);
   for (uint64_t block = offset / kBlockSize; block * kBlockSize < offset + n; ++block) {
-    Slot& slot = slots_[block % kSlots];
+    Slot& slot = slots_[block % slots_.size()];
     if (slot.block != block) continue;
     uint64_t start = block * kBlockSize;
     uint64_t from = std::max(offset, start), to = std::min(offset + n, start + kBlockSize);

@@ -12,7 +12,8 @@ namespace xbase {
 
 class BlockCache {
  public:
-  explicit BlockCache(File& file) : file_(file), slots_(kSlots) {}
+  // Sized for the file as it is now (a small table does not pay for a large cache).
+  explicit BlockCache(File& file);
 
   // Reads n bytes at offset; returns the count read (less at end of file).
   size_t Read(uint64_t offset, char* out, size_t n);
@@ -21,7 +22,7 @@ class BlockCache {
  private:
   // Direct-mapped: a table of up to 64 MiB stays in memory whole.
   static constexpr size_t kBlockSize = 4096;
-  static constexpr size_t kSlots = 16384;
+  static constexpr size_t kMaxSlots = 16384;
 
   struct Slot {
     uint64_t block = UINT64_MAX;

@@ -92,7 +92,7 @@ Value Cursor::Get(int field) const {
   if (auto it = pending_memos_.find(field); it != pending_memos_.end()) {
     return Value::Character(it->second);
   }
-  return Value::Character(table_->ReadMemo(static_cast<uint32_t>(DecodeField(f, record_.data()).num)));
+  return Value::Character(table_->ReadMemo(DecodeMemoBlock(f, record_.data(), table_->path())));
 }
 
 Value Cursor::Get(std::string_view name) const { return Get(FieldOrThrow(name)); }
@@ -148,7 +148,7 @@ void Cursor::FlushRecord() {
   const std::string& path = table_->path();
   for (const auto& [field, text] : pending_memos_) {
     const FieldInfo& f = fields()[field];
-    auto old_block = static_cast<uint32_t>(DecodeField(f, original_.data()).num);
+    uint32_t old_block = DecodeMemoBlock(f, original_.data(), path);
     uint32_t block = table_->WriteMemo(text, old_block);
     EncodeField(f, Value::Numeric(block), record_.data(), path);
   }

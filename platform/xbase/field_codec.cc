@@ -55,6 +55,16 @@ Value DecodeField(const FieldInfo& field, const char* record) {
   }
 }
 
+uint32_t DecodeMemoBlock(const FieldInfo& field, const char* record, const std::string& path) {
+  double block = ParseNumber(FieldBytes(field, record));
+  if (!(block >= 0 && block <= UINT32_MAX) || block != std::trunc(block)) {
+    throw Error(ErrorKind::kCorrupt, path,
+                "memo field " + field.name + " holds \"" + std::string(FieldBytes(field, record)) +
+                    "\", which is not a block number");
+  }
+  return static_cast<uint32_t>(block);
+}
+
 bool IsWritableType(char type) {
   return type == 'C' || type == 'N' || type == 'F' || type == 'D' || type == 'L' || type == 'M' ||
          type == 'I';

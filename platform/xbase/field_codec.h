@@ -13,6 +13,10 @@ namespace xbase {
 // Memo fields yield their block number as a number (0 = no memo); the caller reads the text.
 Value DecodeField(const FieldInfo& field, const char* record);
 
+// The block number a memo field points at (0: no memo). Throws Error(kCorrupt) naming the
+// field when its bytes are not a block number.
+uint32_t DecodeMemoBlock(const FieldInfo& field, const char* record, const std::string& table_path);
+
 // The field's raw bytes as they stand in the record.
 std::string_view FieldBytes(const FieldInfo& field, const char* record);
 

@@ -41,9 +41,10 @@ class BufferRecord : public RecordView {
       : table_(table), record_(record), recno_(recno) {}
   Value Field(int index) const override {
     const FieldInfo& f = table_.fields()[index];
-    Value v = DecodeField(f, record_.data());
-    if (f.type == 'M') return Value::Character(table_.ReadMemo(static_cast<uint32_t>(v.num)));
-    return v;
+    if (f.type == 'M') {
+      return Value::Character(table_.ReadMemo(DecodeMemoBlock(f, record_.data(), table_.path())));
+    }
+    return DecodeField(f, record_.data());
   }
   bool Deleted() const override { return record_[0] == '*'; }
   uint32_t RecNo() const override { return recno_; }
