@@ -83,7 +83,6 @@ int32_t Component::Server(std::string_view host, int32_t port, int32_t backlog) 
   QObject::connect(server.get(), &QTcpServer::newConnection, &context_,
                    [this] { AnnounceWaitingConnections(); });
   free_slot->server = std::move(server);
-  free_slot->connect_notice = Notice();
   return kFirstListenerHandle + static_cast<int32_t>(free_slot - listeners_.begin());
 }
 

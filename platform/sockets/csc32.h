@@ -42,7 +42,8 @@ typedef int (*CscPoster)(intptr_t window, uint32_t message, uintptr_t wparam, in
 
 /* Initialises the component for this process with room for `connections` connections (1 to
  * 10) and `listeners` listeners (1 to 10). A second call starts afresh: connections and
- * listeners of the first are closed (sending what was queued first). */
+ * listeners of the first are closed (sending what was queued first) and the poster has to be
+ * installed again. */
 typedef int32_t CscAttachFn(int32_t connections, int32_t listeners);
 /* Installs the poster through which every notification is posted; 0. */
 typedef int32_t CscSetPosterFn(CscPoster post);

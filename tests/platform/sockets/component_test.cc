@@ -107,6 +107,9 @@ TEST_F(ComponentTest, LongDataIsReadInBufferSizedPiecesEachAnnounced) {
 TEST_F(ComponentTest, EleventhClientWaitsUntilAHandleFrees) {
   std::vector<TestClient> clients(11);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(ConnectAndAccept(clients[i]), i);
+  ASSERT_TRUE(clients[9].Send("last handle"));
+  EXPECT_EQ(NextMessage(), (PostedMessage{kWindow, 1986, 9}));
+  EXPECT_EQ(Read(9, 2048), "last handle");
 
   ASSERT_TRUE(clients[10].Connect(port_));  // completed by the listen backlog
   sock_test::PumpFor(100ms);
