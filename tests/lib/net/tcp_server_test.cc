@@ -130,6 +130,17 @@ TEST_F(TcpServerTest, WrappersKeepToTheCallersBuffer) {
   EXPECT_EQ(small, "all");
 }
 
+TEST_F(TcpServerTest, ComponentRefusesBadInitialisationAndOtherThreads) {
+  ASSERT_TRUE(LOADCSC());
+  EXPECT_EQ(CSCATTACH(0, 10), CSC_BAD_ARGUMENT);
+  EXPECT_EQ(CSCATTACH(10, 11), CSC_BAD_ARGUMENT);
+  auto from_worker =
+      std::async(std::launch::async, [&] { return CSCSERVER("127.0.0.1", port_, 10); });
+  EXPECT_EQ(from_worker.get(), CSC_NO_EVENT_LOOP) << "Qt objects live on the GUI thread only";
+  TestClient client;
+  EXPECT_FALSE(client.Connect(port_));
+}
+
 TEST_F(TcpServerTest, MissingComponentIsReportedOnceAndNothingIsServed) {
   dynlib::SetModuleDirectory(ZV_CSC32_DIR "/no-such-folder");
   TCP_SERVER ws(this, kWindow, "127.0.0.1", port_, kConnectMessage, kDataMessage);
