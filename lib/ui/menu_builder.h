@@ -67,8 +67,8 @@ class WMENUITEM {
 };
 
 struct MenuItemArgs {
-  std::optional<int> id;  // default: the library's next id
-  MenuAction action;
+  std::optional<int> id{};  // default: the library's next id
+  MenuAction action{};
   bool checked = false;
   bool disabled = false;
   bool grayed = false;

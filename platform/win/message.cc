@@ -85,10 +85,11 @@ bool PeekMessage(Msg* msg, uint32_t remove) {
 
 void WaitMessage() {
   EnsureApplication();
-  while (Queue().empty()) {
-    internal::DeleteBuriedWidgets();
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  }
+  if (!Queue().empty()) return;
+  internal::DeleteBuriedWidgets();
+  // Returns after the next batch of toolkit events: inside a nested loop the pump may have
+  // dispatched what arrived, and the caller must look at its own state again.
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 bool GetMessage(Msg* msg) {

@@ -27,7 +27,7 @@ constexpr uint32_t PM_REMOVE = 1;
 bool PeekMessage(Msg* msg, uint32_t remove);
 // Waits for the next message; false when it is WM_QUIT.
 bool GetMessage(Msg* msg);
-// Blocks until the FIFO holds a message.
+// Blocks until something arrives (a message or another event); callers loop.
 void WaitMessage();
 // Keyboard input reaches the widgets directly, so there is nothing to translate.
 bool TranslateMessage(const Msg* msg);

@@ -169,8 +169,11 @@ QWidget* MakeControl(const WindowRecord& record, const QString& text, QWidget* p
       area->setBackground(QColor(171, 171, 171));
       return area;
     }
-    default:
-      return new QWidget(parent);
+    default: {
+      auto* plain = new QWidget(parent);
+      plain->setWindowTitle(text);
+      return plain;
+    }
   }
 }
 
