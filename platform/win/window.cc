@@ -150,7 +150,12 @@ Hwnd CreateWindowEx(uint32_t ex_style, const std::string& class_name, std::strin
     DestroyWindow(hwnd);
     return 0;
   }
-  if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
+  // A child the toolkit would show along with its parent stays hidden without WS_VISIBLE.
+  if (style & WS_VISIBLE) {
+    ShowWindow(hwnd, SW_SHOW);
+  } else {
+    r.outer->setVisible(false);
+  }
   return hwnd;
 }
 
