@@ -115,12 +115,11 @@ std::vector<BinValue> BIN2A(const std::string& bytes, const std::string& layout)
     }
     field.erase(field.find_last_not_of(' ') + 1);
     for (int i = 0; i < count; ++i) {
-      size_t width = field == "byte"                                       ? 1
+      size_t width = field == "byte"                                              ? 1
                      : (field == "short" || field == "ushort" || field == "word") ? 2
                      : (field == "float" || field == "real" || field == "double") ? 8
-                     : (field == "int" || field == "uint" || field == "handle" ||
-                        field == "hwnd" || field == "long" || field == "dword" ||
-                        field == "bool" || field == "string")
+                     : (field == "int" || field == "uint" || field == "handle" || field == "hwnd" ||
+                        field == "long" || field == "dword" || field == "bool" || field == "string")
                          ? 4
                          : 0;
       if (width == 0) return values;

@@ -10,9 +10,7 @@
 namespace ui {
 namespace {
 
-win::Hwnd ParentWindow(const WindowObject* parent) {
-  return parent ? parent->WindowHandle() : 0;
-}
+win::Hwnd ParentWindow(const WindowObject* parent) { return parent ? parent->WindowHandle() : 0; }
 
 void ReportMissingControl(int id) {
   win::Log("Child window does not exist: Id " + std::to_string(id));
@@ -20,8 +18,8 @@ void ReportMissingControl(int id) {
 
 }  // namespace
 
-WCONTROLWINDOW& WCONTROLWINDOW::Init(WindowObject* parent, int id,
-                                     std::optional<std::string> text, bool create) {
+WCONTROLWINDOW& WCONTROLWINDOW::Init(WindowObject* parent, int id, std::optional<std::string> text,
+                                     bool create) {
   hWnd = 0;
   oParent = parent;
   if (create) {
@@ -41,9 +39,9 @@ win::Hwnd WCONTROLWINDOW::Create(const std::string& text, std::optional<int> id,
                                  std::optional<int> x, std::optional<int> y, int width,
                                  int height) {
   nId = id ? *id : NextSnid();
-  hWnd = win::CreateWindowEx(0, WndClass(), text, WndStyle(), x.value_or(win::kUseDefault),
-                             y.value_or(win::kUseDefault), width, height,
-                             ParentWindow(oParent), nId);
+  hWnd =
+      win::CreateWindowEx(0, WndClass(), text, WndStyle(), x.value_or(win::kUseDefault),
+                          y.value_or(win::kUseDefault), width, height, ParentWindow(oParent), nId);
   if (!hWnd) win::Log("Out of resources/memory");
   return hWnd;
 }

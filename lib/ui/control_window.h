@@ -31,9 +31,8 @@ class WCONTROLWINDOW : public WWINDOWBASE {
                        bool create = false);
   // Makes the window as a child of the parent; an absent id is made up, an absent position is
   // the default one.
-  win::Hwnd Create(const std::string& text, std::optional<int> id = {},
-                   std::optional<int> x = {}, std::optional<int> y = {}, int width = 0,
-                   int height = 0);
+  win::Hwnd Create(const std::string& text, std::optional<int> id = {}, std::optional<int> x = {},
+                   std::optional<int> y = {}, int width = 0, int height = 0);
   // The parent dialog has initialised: look the control up when it is still unbound.
   void OnInitDialog();
 

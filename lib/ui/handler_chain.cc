@@ -62,8 +62,8 @@ win::LRESULT SubclassProc(Hwnd hwnd, uint32_t message, WPARAM wparam, LPARAM lpa
   std::shared_ptr<HandlerRecord> record = RecordOf(hwnd);
   if (!record || !record->chain) return win::DefWindowProc(hwnd, message, wparam, lparam);
   StoreLastParams(wparam, lparam);
-  intptr_t result = WalkChain(record, static_cast<int>(record->chain->size()), hwnd, message,
-                              wparam, lparam);
+  intptr_t result =
+      WalkChain(record, static_cast<int>(record->chain->size()), hwnd, message, wparam, lparam);
   if (message == win::WM_NCDESTROY) Records().erase(hwnd);
   return result;
 }
@@ -116,8 +116,7 @@ int SubclassWindow(Hwnd hwnd, Callback callback, const Filter& filter) {
   return static_cast<int>(record->chain->size()) - 1;
 }
 
-intptr_t CALLWINDOWPROC(int position, Hwnd hwnd, uint32_t message, WPARAM wparam,
-                        LPARAM lparam) {
+intptr_t CALLWINDOWPROC(int position, Hwnd hwnd, uint32_t message, WPARAM wparam, LPARAM lparam) {
   std::shared_ptr<HandlerRecord> record = RecordOf(hwnd);
   if (!record || !record->chain || position < 1 ||
       position > static_cast<int>(record->chain->size()) - 1) {
@@ -139,8 +138,7 @@ Hwnd CreateDialogFromDescription(const win::DialogTemplate& description, Hwnd pa
 
 Hwnd CREATEDIALOG(int, const std::string& template_name, Hwnd parent, Callback callback) {
   const win::DialogTemplate* description = FindDialogTemplate(template_name);
-  return description ? CreateDialogFromDescription(*description, parent, std::move(callback))
-                     : 0;
+  return description ? CreateDialogFromDescription(*description, parent, std::move(callback)) : 0;
 }
 
 intptr_t DIALOGBOX(int, const std::string& template_name, Hwnd owner, Callback callback) {

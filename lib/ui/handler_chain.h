@@ -43,21 +43,18 @@ int SUBCLASSWINDOW(Hwnd hwnd, Callback callback, const Filter& filter, Ignored&&
 
 // Passes the message down the chain from `position` towards entry 1 (the procedure in place
 // before the first subclassing); 0 for a position outside 1 .. chain length - 1.
-intptr_t CALLWINDOWPROC(int position, Hwnd hwnd, uint32_t message, WPARAM wparam,
-                        LPARAM lparam);
+intptr_t CALLWINDOWPROC(int position, Hwnd hwnd, uint32_t message, WPARAM wparam, LPARAM lparam);
 
 // Modeless dialog from the named template of the program's resources through the
 // dialog-procedure adapter: the callback sees WM_INITDIALOG once, with wParam and lParam 0.
 // Returns the window, 0 on failure.
-Hwnd CREATEDIALOG(int instance, const std::string& template_name, Hwnd parent,
-                  Callback callback);
+Hwnd CREATEDIALOG(int instance, const std::string& template_name, Hwnd parent, Callback callback);
 // The same from a description (dialogs the library builds itself).
 Hwnd CreateDialogFromDescription(const win::DialogTemplate& description, Hwnd parent,
                                  Callback callback);
 // Modal: the callback is attached at the dialog's first message and sees the real
 // WM_INITDIALOG; returns the end code, -1 when the template is missing.
-intptr_t DIALOGBOX(int instance, const std::string& template_name, Hwnd owner,
-                   Callback callback);
+intptr_t DIALOGBOX(int instance, const std::string& template_name, Hwnd owner, Callback callback);
 
 // Registers a window class whose procedure is the platform default; behaviour comes only
 // from SUBCLASSWINDOW.

@@ -5,8 +5,8 @@
 #include <any>
 #include <functional>
 #include <optional>
-#include <variant>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/win/types.h"

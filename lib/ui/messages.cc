@@ -61,8 +61,7 @@ class Marshalled {
 intptr_t SENDMESSAGE(Hwnd hwnd, uint32_t message, const MsgArg& wparam, const MsgArg& lparam) {
   Marshalled w(wparam);
   Marshalled l(lparam);
-  intptr_t result =
-      win::SendMessage(hwnd, message, static_cast<WPARAM>(w.value()), l.value());
+  intptr_t result = win::SendMessage(hwnd, message, static_cast<WPARAM>(w.value()), l.value());
   w.WriteBack();
   l.WriteBack();
   return result;
@@ -74,8 +73,7 @@ intptr_t SENDDLGITEMMESSAGE(Hwnd dialog, int id, uint32_t message, const MsgArg&
 }
 
 bool POSTMESSAGE(Hwnd hwnd, uint32_t message, int64_t wparam, int64_t lparam) {
-  return win::PostMessage(hwnd, message, static_cast<WPARAM>(wparam),
-                          static_cast<LPARAM>(lparam));
+  return win::PostMessage(hwnd, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 
 uintptr_t SETTIMER(Hwnd hwnd, uintptr_t id, uint32_t interval_ms) {

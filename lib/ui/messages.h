@@ -22,11 +22,11 @@ struct Ref {
 class MsgArg {
  public:
   MsgArg() = default;
-  MsgArg(int64_t number) : value_(number) {}          // NOLINT
-  MsgArg(int number) : value_(int64_t{number}) {}     // NOLINT
+  MsgArg(int64_t number) : value_(number) {}               // NOLINT
+  MsgArg(int number) : value_(int64_t{number}) {}          // NOLINT
   MsgArg(const char* text) : value_(std::string(text)) {}  // NOLINT
   MsgArg(std::string text) : value_(std::move(text)) {}    // NOLINT
-  MsgArg(Ref ref) : value_(ref) {}                     // NOLINT
+  MsgArg(Ref ref) : value_(ref) {}                         // NOLINT
   const auto& value() const { return value_; }
 
  private:

@@ -25,9 +25,8 @@ WDIAG* WDIAG::Init(WindowObject* parent, const std::string& template_name, bool,
   TAB_VARS[14] = tab_flag ? 1 : 0;
   LogDialogOpening(template_name);
   const win::DialogTemplate* description = FindDialogTemplate(template_name);
-  return WDIALOG::Init(parent, template_name, description, position, visible, resizable)
-             ? this
-             : nullptr;
+  return WDIALOG::Init(parent, template_name, description, position, visible, resizable) ? this
+                                                                                         : nullptr;
 }
 
 int WDIAG::Create(const std::string& template_name) {
@@ -36,12 +35,11 @@ int WDIAG::Create(const std::string& template_name) {
   cnID_aDlg = template_name;
   auto self = std::static_pointer_cast<WDIAG>(shared_from_this());
   auto below = std::make_shared<int>(0);
-  *below = SUBCLASSWINDOW(
-      hwnd,
-      [self, below](Hwnd h, uint32_t m, WPARAM w, LPARAM l) {
-        return self->Subclass(*below, h, m, w, l);
-      },
-      {5, 546, 130, 2023, 2825, 70, 71, 0, 1, 2, 3, 4});
+  *below = SUBCLASSWINDOW(hwnd,
+                          [self, below](Hwnd h, uint32_t m, WPARAM w, LPARAM l) {
+                            return self->Subclass(*below, h, m, w, l);
+                          },
+                          {5, 546, 130, 2023, 2825, 70, 71, 0, 1, 2, 3, 4});
   win::PostMessage(hwnd, kMenuSwitch, 1, 0);
   return 0;
 }
@@ -78,8 +76,7 @@ intptr_t WDIAG::Subclass(int below, Hwnd h, uint32_t message, WPARAM w, LPARAM l
   return CALLWINDOWPROC(below, h, message, w, l);
 }
 
-intptr_t DIALOG_BOX(int instance, const std::string& template_name, Hwnd owner,
-                    Callback callback) {
+intptr_t DIALOG_BOX(int instance, const std::string& template_name, Hwnd owner, Callback callback) {
   (void)owner;  // the main frame owns every modal dialog
   KV_APP* app = Globals().OAPP;
   Hwnd previous = app ? app->ACTIVE_CHILD : 0;

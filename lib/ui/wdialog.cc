@@ -67,8 +67,7 @@ WDIALOG* WDIALOG::Init(WindowObject* parent, const std::string& name,
   return this;
 }
 
-Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position,
-                         bool resizable) {
+Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position, bool resizable) {
   win::DialogTemplate made = description;
   made.style = kDialogStyle - (resizable ? 0 : kSizingBorder);
   if (!Globals().XGLOBAL_FONT_NAME.empty()) made.font_name = Globals().XGLOBAL_FONT_NAME;
@@ -95,9 +94,8 @@ Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position,
   Hwnd container = app && app->hMDIClient ? app->hMDIClient : hWndParent;
   auto self = std::static_pointer_cast<WDIALOG>(shared_from_this());
   Hwnd made_hwnd = CreateDialogFromDescription(
-      made, container, [self](Hwnd h, uint32_t m, WPARAM w, LPARAM l) {
-        return self->DlgProc(h, m, w, l);
-      });
+      made, container,
+      [self](Hwnd h, uint32_t m, WPARAM w, LPARAM l) { return self->DlgProc(h, m, w, l); });
   if (!made_hwnd) return 0;
   hwnd = made_hwnd;
   win::SendMessage(hwnd, win::WM_CHILDACTIVATE, 0, 0);
@@ -194,8 +192,8 @@ intptr_t WDIALOG::DlgProc(Hwnd h, uint32_t message, WPARAM w, LPARAM l) {
       auto* item = reinterpret_cast<const win::DrawItem*>(l);
       if (item && std::find(Special_Buttons.begin(), Special_Buttons.end(), item->hwnd) !=
                       Special_Buttons.end()) {
-        win::DrawButtonFace(item->hdc, item->rect, win::GetWindowText(item->hwnd),
-                            item->pressed, Button_Style);
+        win::DrawButtonFace(item->hdc, item->rect, win::GetWindowText(item->hwnd), item->pressed,
+                            Button_Style);
         return 1;
       }
       break;

@@ -21,11 +21,11 @@ class WDIALOG : public KV_WDIALOG {
   // Makes the window from `description` (null: the template is missing). Returns this, or
   // null when no window could be made.
   WDIALOG* Init(WindowObject* parent, const std::string& name,
-                const win::DialogTemplate* description, int position = 0,
-                bool visible = true, bool resizable = false);
+                const win::DialogTemplate* description, int position = 0, bool visible = true,
+                bool resizable = false);
   // Registers a control with its callbacks; missing callbacks do nothing.
-  WDIALOG& Add(WCONTROLWINDOW& control, ControlCallback command = {},
-               ControlCallback valid = {}, ControlCallback when = {});
+  WDIALOG& Add(WCONTROLWINDOW& control, ControlCallback command = {}, ControlCallback valid = {},
+               ControlCallback when = {});
   // Closes the dialog as if Cancel had been chosen; nothing while it is being created.
   void EndDialog(intptr_t code);
   void OK() { EndDialog(1); }

@@ -55,9 +55,8 @@ Hwnd CreateDialogIndirect(const DialogTemplate& tmpl, Hwnd parent, WndProc dlg_p
   }
   Hwnd first_control = 0;
   for (const DialogItemTemplate& item : tmpl.items) {
-    Hwnd control = CreateWindowEx(0, item.class_name, item.text, item.style | WS_CHILD,
-                                  px(item.x), py(item.y), px(item.cx), py(item.cy), dialog,
-                                  item.id);
+    Hwnd control = CreateWindowEx(0, item.class_name, item.text, item.style | WS_CHILD, px(item.x),
+                                  py(item.y), px(item.cx), py(item.cy), dialog, item.id);
     if (!control) {
       DestroyWindow(dialog);
       return 0;

@@ -161,9 +161,8 @@ void SetStretchBltMode(Hdc hdc, int mode) {
   if (DeviceContext* dc = Context(hdc)) dc->smooth = mode == HALFTONE;
 }
 
-bool StretchDIBits(Hdc hdc, int x, int y, int width, int height, const uint8_t* dib,
-                   size_t size, int src_x, int src_y, int src_width, int src_height,
-                   uint32_t rop) {
+bool StretchDIBits(Hdc hdc, int x, int y, int width, int height, const uint8_t* dib, size_t size,
+                   int src_x, int src_y, int src_width, int src_height, uint32_t rop) {
   DeviceContext* dc = Context(hdc);
   if (!dc || !dc->painter) return false;
   QRect target(x, y, width, height);

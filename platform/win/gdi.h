@@ -49,8 +49,7 @@ void SetStretchBltMode(Hdc hdc, int mode);
 // Draws the source rectangle of the DIB into the destination rectangle. Without a DIB the
 // destination is filled by the raster operation alone (black or white). False when nothing
 // was drawn.
-bool StretchDIBits(Hdc hdc, int x, int y, int width, int height, const uint8_t* dib,
-                   size_t size, int src_x, int src_y, int src_width, int src_height,
-                   uint32_t rop);
+bool StretchDIBits(Hdc hdc, int x, int y, int width, int height, const uint8_t* dib, size_t size,
+                   int src_x, int src_y, int src_width, int src_height, uint32_t rop);
 
 }  // namespace win

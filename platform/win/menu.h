@@ -23,8 +23,8 @@ int GetMenuItemCount(Hmenu menu);
 // The state flags of the first item with that id (searching popups), or kMenuStateError.
 uint32_t GetMenuState(Hmenu menu, uint32_t id);
 // Each returns the previous state bit(s) or kMenuStateError.
-uint32_t CheckMenuItem(Hmenu menu, uint32_t id, uint32_t check);     // MF_CHECKED or 0
-uint32_t EnableMenuItem(Hmenu menu, uint32_t id, uint32_t enable);   // MF_GRAYED, MF_DISABLED, 0
+uint32_t CheckMenuItem(Hmenu menu, uint32_t id, uint32_t check);    // MF_CHECKED or 0
+uint32_t EnableMenuItem(Hmenu menu, uint32_t id, uint32_t enable);  // MF_GRAYED, MF_DISABLED, 0
 uint32_t HiliteMenuItem(Hmenu menu, uint32_t id, bool hilite);
 
 bool SetMenu(Hwnd hwnd, Hmenu menu);

@@ -69,9 +69,7 @@ int PostMessageForModule(intptr_t hwnd, uint32_t msg, uintptr_t wparam, intptr_t
   return PostMessage(hwnd, msg, wparam, lparam) ? 1 : 0;
 }
 
-void PostQuitMessage(int exit_code) {
-  PostMessage(0, WM_QUIT, static_cast<WPARAM>(exit_code), 0);
-}
+void PostQuitMessage(int exit_code) { PostMessage(0, WM_QUIT, static_cast<WPARAM>(exit_code), 0); }
 
 bool PeekMessage(Msg* msg, uint32_t remove) {
   EnsureApplication();

@@ -23,7 +23,7 @@ namespace win {
 
 struct TemplateSet {
   std::map<std::string, DialogTemplate> dialogs;  // by upper-case name
-  std::string error;                               // "line N: ..." when the text is faulty
+  std::string error;                              // "line N: ..." when the text is faulty
 };
 
 // Reads every dialog of the text; on a fault nothing is returned but the error.

@@ -24,8 +24,8 @@ std::map<Hwnd, std::unique_ptr<WindowRecord>>& Windows() {
 
 std::map<std::string, WndProc>& Classes() {
   static std::map<std::string, WndProc> classes = {
-      {"button", ButtonProc},       {"edit", EditProc},         {"listbox", ListBoxProc},
-      {"combobox", ComboBoxProc},   {"static", DefWindowProc},  {"mdiclient", DefWindowProc},
+      {"button", ButtonProc},       {"edit", EditProc},        {"listbox", ListBoxProc},
+      {"combobox", ComboBoxProc},   {"static", DefWindowProc}, {"mdiclient", DefWindowProc},
       {"#32770", DialogWindowProc},
   };
   return classes;
@@ -291,7 +291,8 @@ std::string GetWindowText(Hwnd hwnd) {
   LRESULT length = SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return {};
   std::string buffer(static_cast<size_t>(length) + 1, '\0');
-  LRESULT copied = SendMessage(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  LRESULT copied =
+      SendMessage(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
   return buffer;
 }

@@ -1,11 +1,11 @@
 // BMP loading into DIB blocks, and reading binary layouts.
+#include "lib/ui/bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-
-#include "lib/ui/bitmap.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 // The handler chain: filters, positions, the dialog adapter and argument marshalling.
+#include "lib/ui/handler_chain.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "lib/ui/handler_chain.h"
 #include "lib/ui/messages.h"
 #include "platform/win/window.h"
 
@@ -24,15 +25,20 @@ class ChainTest : public ::testing::Test {
 
 TEST_F(ChainTest, NumericFilterTakesEveryMessageAndListFilterOnlyItsOwn) {
   std::vector<uint32_t> all, paint_only;
-  ui::SUBCLASSWINDOW(hwnd_, [&](win::Hwnd, uint32_t m, win::WPARAM, win::LPARAM) {
-    all.push_back(m);
-    return intptr_t{0};
-  }, 1975, 1976);
+  ui::SUBCLASSWINDOW(
+      hwnd_,
+      [&](win::Hwnd, uint32_t m, win::WPARAM, win::LPARAM) {
+        all.push_back(m);
+        return intptr_t{0};
+      },
+      1975, 1976);
   int below = 0;
-  below = ui::SUBCLASSWINDOW(hwnd_, [&](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
-    paint_only.push_back(m);
-    return ui::CALLWINDOWPROC(below, h, m, w, l);
-  }, {15});
+  below = ui::SUBCLASSWINDOW(hwnd_,
+                             [&](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
+                               paint_only.push_back(m);
+                               return ui::CALLWINDOWPROC(below, h, m, w, l);
+                             },
+                             {15});
   EXPECT_EQ(below, 2);
   win::SendMessage(hwnd_, 15, 0, 0);
   win::SendMessage(hwnd_, 2000, 0, 0);
@@ -44,16 +50,20 @@ TEST_F(ChainTest, NumericFilterTakesEveryMessageAndListFilterOnlyItsOwn) {
 
 TEST_F(ChainTest, SecondCallbackPassesDownToFirstThenToPreviousProcedure) {
   std::vector<std::string> trail;
-  int first_below = ui::SUBCLASSWINDOW(hwnd_, [&](win::Hwnd h, uint32_t m, win::WPARAM w,
-                                                   win::LPARAM l) {
-    trail.push_back("first");
-    return ui::CALLWINDOWPROC(1, h, m, w, l);
-  }, 0);
-  int second_below = ui::SUBCLASSWINDOW(hwnd_, [&](win::Hwnd h, uint32_t m, win::WPARAM w,
-                                                    win::LPARAM l) {
-    trail.push_back("second");
-    return ui::CALLWINDOWPROC(2, h, m, w, l);
-  }, 0);
+  int first_below = ui::SUBCLASSWINDOW(
+      hwnd_,
+      [&](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
+        trail.push_back("first");
+        return ui::CALLWINDOWPROC(1, h, m, w, l);
+      },
+      0);
+  int second_below = ui::SUBCLASSWINDOW(
+      hwnd_,
+      [&](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
+        trail.push_back("second");
+        return ui::CALLWINDOWPROC(2, h, m, w, l);
+      },
+      0);
   EXPECT_EQ(first_below, 1);
   EXPECT_EQ(second_below, 2);
   ui::SETWINDOWTEXT(hwnd_, "abc");  // the previous (default) procedure stores the text
@@ -66,11 +76,11 @@ TEST_F(ChainTest, SecondCallbackPassesDownToFirstThenToPreviousProcedure) {
 
 TEST_F(ChainTest, CreateDialogCallbackSeesInitDialogOnceWithZeroParameters) {
   std::vector<std::pair<win::WPARAM, win::LPARAM>> inits;
-  win::Hwnd dialog = ui::CREATEDIALOG(0, "EXCHANGE", 0,
-                                      [&](win::Hwnd, uint32_t m, win::WPARAM w, win::LPARAM l) {
-                                        if (m == win::WM_INITDIALOG) inits.emplace_back(w, l);
-                                        return intptr_t{0};
-                                      });
+  win::Hwnd dialog =
+      ui::CREATEDIALOG(0, "EXCHANGE", 0, [&](win::Hwnd, uint32_t m, win::WPARAM w, win::LPARAM l) {
+        if (m == win::WM_INITDIALOG) inits.emplace_back(w, l);
+        return intptr_t{0};
+      });
   ASSERT_NE(dialog, 0);
   EXPECT_EQ(inits, (std::vector<std::pair<win::WPARAM, win::LPARAM>>{{0, 0}}));
   win::DestroyWindow(dialog);
@@ -83,11 +93,14 @@ TEST_F(ChainTest, MarshallingPassesCopiesAndWritesBackReferences) {
   ui::SENDMESSAGE(hwnd_, win::WM_SETTEXT, 0, mine);
   EXPECT_EQ(ui::GETWINDOWTEXT(hwnd_), "8080");
   // A callback that scribbles on the buffer it is given.
-  ui::SUBCLASSWINDOW(hwnd_, [](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
-    if (m == win::WM_USER && l) reinterpret_cast<char*>(l)[0] = 'X';
-    if (m == win::WM_USER && w) *reinterpret_cast<int32_t*>(w) += 1;
-    return ui::CALLWINDOWPROC(1, h, m, w, l);
-  }, 0);
+  ui::SUBCLASSWINDOW(
+      hwnd_,
+      [](win::Hwnd h, uint32_t m, win::WPARAM w, win::LPARAM l) {
+        if (m == win::WM_USER && l) reinterpret_cast<char*>(l)[0] = 'X';
+        if (m == win::WM_USER && w) *reinterpret_cast<int32_t*>(w) += 1;
+        return ui::CALLWINDOWPROC(1, h, m, w, l);
+      },
+      0);
   ui::SENDMESSAGE(hwnd_, win::WM_USER, 0, mine);
   EXPECT_EQ(mine, "8080");  // a copy went
   int64_t count = 41;

@@ -1,4 +1,6 @@
 // Menu building and command dispatch through the frame.
+#include "platform/win/menu.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
 #include "platform/win/log.h"
-#include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
@@ -27,7 +28,8 @@ TEST(MenuTest, BuildsIdsSeparatorsStatesAndDispatchesTheFirstItemOfAnId) {
   ui::WMENUITEM* b = ui::_MENUAPPEND("B", nullptr, {});
   ui::WMENUITEM* sep = ui::_MENUAPPEND("", nullptr, {.checked = true});
   ui::_MENUAPPEND("first 6125", nullptr,
-                  {.id = 6125, .action = [&] { ui::DO_ACTION(6125, [&] { ran.push_back("1"); }); },
+                  {.id = 6125,
+                   .action = [&] { ui::DO_ACTION(6125, [&] { ran.push_back("1"); }); },
                    .grayed = true});
   ui::_MENUAPPEND("second 6125", nullptr, {.id = 6125, .action = [&] { ran.push_back("2"); }});
   EXPECT_EQ(ui::_POPUPEND(), bar);
@@ -59,7 +61,8 @@ TEST(MenuTest, BuildsIdsSeparatorsStatesAndDispatchesTheFirstItemOfAnId) {
   win::SetLogSink([&](std::string_view line) { log.emplace_back(line); });
   win::SendMessage(frame.hwnd, win::WM_COMMAND, 4242, 0);
   win::SetLogSink({});
-  EXPECT_EQ(log, (std::vector<std::string>{"message box [Error] Menuitem no encontrado:       4242"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"message box [Error] Menuitem no encontrado:       4242"}));
   win::DestroyWindow(frame.hwnd);
 }
 

@@ -1,4 +1,6 @@
 // Delivery order of posted messages, nested loops and timers.
+#include "platform/win/message.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +10,6 @@
 #include "platform/clock/clock.h"
 #include "platform/win/dialog.h"
 #include "platform/win/log.h"
-#include "platform/win/message.h"
 #include "platform/win/message_box.h"
 #include "platform/win/window.h"
 
