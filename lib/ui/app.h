@@ -1,0 +1,98 @@
+#pragma once
+// The application object: KV_APP (the frame window and its procedure), WAPP (run loop and
+// menu command dispatch) and MDIFRAME (the MDI client in which every dialog lives).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lib/ui/handler_chain.h"
+#include "lib/ui/window_object.h"
+
+namespace ui {
+
+class WMENU;
+
+struct DialogEntry {
+  Hwnd hwnd = 0;
+  int flag = 0;
+  std::string name;
+  bool open = true;
+};
+
+class KV_APP : public WindowObject {
+ public:
+  win::Hwnd WindowHandle() const override { return hwnd; }
+
+  // Registers the class, creates the frame and subclasses it with WndProc. False on failure.
+  bool Init(const std::string& class_name, const std::string& caption, int width = 640,
+            int height = 480);
+
+  std::string cClassName, cCaption;
+  Hwnd hwnd = 0;
+  Hwnd hMasterWnd = 0;
+  std::string cRESLIB;
+  std::vector<DialogEntry> aDlgWnd;
+  Hwnd hglobal = 0, hglobalLast = 0, hActive = 0;
+  bool lLockApplication = false;
+  bool lSavePos = true;
+  std::vector<intptr_t> aVars = std::vector<intptr_t>(10, 0);
+  std::vector<intptr_t> aEVars = std::vector<intptr_t>(16, 0);
+
+  // The frame's first look at messages; a value ends the dispatch with it.
+  virtual std::optional<intptr_t> HandleMessage(uint32_t, WPARAM, LPARAM) { return {}; }
+  virtual bool OnClose();
+  virtual void OnDestroy() {}
+  virtual void OnCreate() {}
+  virtual void OnSetfocus() {}
+  virtual void OnMove() {}
+  virtual void OnSize() {}
+  // Menu command dispatch (WAPP).
+  virtual void OnCommand(WPARAM wparam, LPARAM lparam) = 0;
+  // Shows the frame's menu bar (asked for by dialogs as they are activated).
+  virtual void MENUSET() {}
+  // The data layer closes its tables here on WM_DESTROY.
+  virtual void CloseAllTables() {}
+
+  void AddDlgHandle(const DialogEntry& entry);
+  void DeleteDlgHandle(Hwnd dialog);
+  // Posts WM_SYSCOMMAND SC_CLOSE to the frame.
+  void QUIT();
+  bool Busy() const { return aEVars[7] != 0; }
+  void SetBusy(bool busy) { aEVars[7] = busy ? 1 : 0; }
+
+  // For the MDI frame: the client and the dialog bookkeeping of the active child.
+  Hwnd hMDIClient = 0;
+  Hwnd ACTIVE_CHILD = 0;
+  Hwnd NEXT_ACTIVE = 0;
+
+ protected:
+  intptr_t WndProc(Hwnd hwnd, uint32_t message, WPARAM wparam, LPARAM lparam);
+  int chain_position_ = 0;
+
+ private:
+  intptr_t CloseApp(int mode);
+};
+
+class WAPP : public KV_APP {
+ public:
+  // Runs the program's message loop until WM_QUIT; returns its exit code.
+  int EXEC22();
+  void OnCommand(WPARAM wparam, LPARAM lparam) override;
+  void MENUSET() override;
+  WMENU* MENU = nullptr;
+};
+
+class MDIFRAME : public WAPP {
+ public:
+  // Makes the frame and its MDI client.
+  bool Init(const std::string& class_name, const std::string& caption);
+  void OnSize() override { UpdateClient(); }
+  // Lays the MDI client out in the frame's client area.
+  void UpdateClient();
+  // Restores the saved placement (section "Fenster") and shows the frame.
+  void Show(int command);
+  std::vector<int> aClient = {0, 0, 0, 0};
+};
+
+}  // namespace ui
