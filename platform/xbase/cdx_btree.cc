@@ -32,8 +32,7 @@ std::optional<CdxTree::Position> CdxTree::Neighbour(const CdxPage& leaf, bool ri
   return std::nullopt;
 }
 
-std::optional<CdxTree::Position> CdxTree::Locate(std::string_view key, uint32_t recno,
-                                                 bool after) {
+std::optional<CdxTree::Position> CdxTree::Locate(std::string_view key, uint32_t recno, bool after) {
   CdxPage* page = &Page(root_);
   for (size_t depth = 0; !page->leaf; ++depth) {
     CheckDepth(depth);
@@ -157,8 +156,8 @@ void CdxTree::Repair(std::vector<Step>& path, size_t inserted_at) {
     CdxPage& page = *path[level].page;
     store_.MarkDirty(page);
     // Appending at the end of the tree: keep full pages full.
-    const bool dense = inserted_at != kNothingInserted && inserted_at + 1 == page.size() &&
-                       page.right == kNoPage;
+    const bool dense =
+        inserted_at != kNothingInserted && inserted_at + 1 == page.size() && page.right == kNoPage;
     if (level == 0) {
       if (page.empty()) page.leaf = true;
       if (!PageFits(page)) SplitRoot(page, dense);

@@ -44,9 +44,11 @@ const std::vector<DamageCase> kCases = {
      "sibling links form a cycle"},
     {"ChildCycle", [](std::string& b) { StoreBe32(At(b, kFirstChildLink), kRoot); },
      "deeper than 64 levels"},
-    {"ChildNotOnPageBoundary", [](std::string& b) { StoreBe32(At(b, kFirstChildLink), kFirstLeaf + 1); },
+    {"ChildNotOnPageBoundary",
+     [](std::string& b) { StoreBe32(At(b, kFirstChildLink), kFirstLeaf + 1); },
      "points to offset 6145, not a page"},
-    {"TruncatedInsideLeaf", [](std::string& b) { b.resize(kFirstLeaf + 100); }, "past the end of the file"},
+    {"TruncatedInsideLeaf", [](std::string& b) { b.resize(kFirstLeaf + 100); },
+     "past the end of the file"},
     {"TruncatedHeader", [](std::string& b) { b.resize(6); }, "file ends inside the index header"},
     {"ImpossibleKeyLength", [](std::string& b) { StoreLe16(At(b, kTagHeader + 12), 0); },
      "tag DET_RES2: key length 0 is impossible"},
@@ -132,9 +134,15 @@ class DamagedIndexWriteTest : public testing::ScratchTest {
 TEST_F(DamagedIndexWriteTest, ChangesMeetingDamageWriteNothing) {
   const std::string key = "HOTEL1         R001001   SGL  001";
   ExpectRefused([](std::string& b) { StoreLe16(At(b, kFirstLeaf + 2), 0xFFFF); },
-                [&](CdxIndex& index) { index.Insert(0, {key, 99}); }, "cannot fit");
+                [&](CdxIndex& index) {
+                  index.Insert(0, {key, 99});
+                },
+                "cannot fit");
   ExpectRefused([](std::string& b) { StoreBe32(At(b, kFirstChildLink), 0x100000); },
-                [&](CdxIndex& index) { index.Remove(0, {key, 1}); }, "past the end of the file");
+                [&](CdxIndex& index) {
+                  index.Remove(0, {key, 1});
+                },
+                "past the end of the file");
   ExpectRefused([](std::string& b) { StoreLe32(At(b, 4), 0x7FFFFE00); },
                 [](CdxIndex& index) { index.AddTag("NEW", "X", "", 1, ' ', false, false); },
                 "the free list points to offset 2147483136");
