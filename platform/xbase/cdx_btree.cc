@@ -32,8 +32,7 @@ std::optional<CdxTree::Position> CdxTree::Neighbour(const CdxPage& leaf, bool ri
   return std::nullopt;
 }
 
-std::optional<CdxTree::Position> CdxTree::Locate(std::string_view key, uint32_t recno,
-                                                 bool after) {
+std::optional<CdxTree::Position> CdxTree::Locate(std::string_view key, uint32_t recno, bool after) {
   CdxPage* page = &Page(root_);
   for (size_t depth = 0; !page->leaf; ++depth) {
     CheckDepth(depth);
@@ -41,9 +40,15 @@ std::optional<CdxTree::Position> CdxTree::Locate(std::string_view key, uint32_t 
     if (i == page->size()) return std::nullopt;
     page = &Page(page->children[i]);
   }
-  const size_t i = page->Bound(key, recno, after);
-  if (i < page->size()) return Position{page, i};
-  return Neighbour(*page, true);
+  // A sound tree has the entry in this leaf or at the start of the next one; in a damaged one,
+  // walking on still returns only an entry that satisfies the bound, so scans make progress.
+  for (size_t hops = 0;; ++hops) {
+    const size_t i = page->Bound(key, recno, after);
+    if (i < page->size()) return Position{page, i};
+    if (page->right == kNoPage) return std::nullopt;
+    if (hops > store_.PageLimit()) Corrupt("sibling links form a cycle");
+    page = &Page(page->right);
+  }
 }
 
 std::optional<CdxTree::Position> CdxTree::Edge(bool last) {
@@ -65,10 +70,25 @@ std::optional<KeyEntry> CdxTree::Seek(std::string_view key, uint32_t recno, bool
 }
 
 std::optional<KeyEntry> CdxTree::Prev(const KeyEntry& from) {
-  const std::optional<Position> pos = Locate(from.key, from.recno, false);
-  if (!pos) return Last();
-  if (pos->index > 0) return pos->leaf->entry(pos->index - 1);
-  return EntryAt(Neighbour(*pos->leaf, false));
+  const std::optional<Position> at = Locate(from.key, from.recno, false);
+  std::optional<Position> pos = at ? StepBack(*at) : Edge(true);
+  // In a damaged tree the entries before may not be smaller: pass over them, so that backward
+  // scans make progress too.
+  size_t hops = 0;
+  while (pos && CompareEntry(pos->leaf->key(pos->index), pos->leaf->recnos[pos->index], from.key,
+                             from.recno) >= 0) {
+    const CdxPage* leaf = pos->leaf;
+    pos = StepBack(*pos);
+    if (pos && pos->leaf != leaf && ++hops > store_.PageLimit()) {
+      Corrupt("sibling links form a cycle");
+    }
+  }
+  return EntryAt(pos);
+}
+
+std::optional<CdxTree::Position> CdxTree::StepBack(const Position& pos) {
+  if (pos.index > 0) return Position{pos.leaf, pos.index - 1};
+  return Neighbour(*pos.leaf, false);
 }
 
 void CdxTree::ForEach(const std::function<void(const KeyEntry&)>& fn) {
@@ -136,8 +156,8 @@ void CdxTree::Repair(std::vector<Step>& path, size_t inserted_at) {
     CdxPage& page = *path[level].page;
     store_.MarkDirty(page);
     // Appending at the end of the tree: keep full pages full.
-    const bool dense = inserted_at != kNothingInserted && inserted_at + 1 == page.size() &&
-                       page.right == kNoPage;
+    const bool dense =
+        inserted_at != kNothingInserted && inserted_at + 1 == page.size() && page.right == kNoPage;
     if (level == 0) {
       if (page.empty()) page.leaf = true;
       if (!PageFits(page)) SplitRoot(page, dense);

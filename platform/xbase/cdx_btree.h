@@ -56,6 +56,7 @@ class CdxTree {
   std::optional<Position> Locate(std::string_view key, uint32_t recno, bool after);
   std::optional<Position> Edge(bool last);
   std::optional<Position> Neighbour(const CdxPage& leaf, bool rightwards);
+  std::optional<Position> StepBack(const Position& pos);
 
   std::vector<Step> DescendForUpdate(std::string_view key, uint32_t recno);
   static constexpr size_t kNothingInserted = SIZE_MAX;

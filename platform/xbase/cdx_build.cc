@@ -98,7 +98,8 @@ void CdxTree::Build(const std::vector<KeyEntry>& sorted) {
     const size_t end = p + 1 < starts.size() ? starts[p + 1] : sorted.size();
     CdxPage& page = store_.Allocate(key_length_, fill_, true);
     page.keys.reserve((end - starts[p]) * key_length_);
-    for (size_t i = starts[p]; i < end; ++i) page.Insert(page.size(), sorted[i].key, sorted[i].recno);
+    for (size_t i = starts[p]; i < end; ++i)
+      page.Insert(page.size(), sorted[i].key, sorted[i].recno);
     LinkSiblings(previous, page);
     previous = &page;
     level.push_back({sorted[end - 1].key, sorted[end - 1].recno, page.offset});
@@ -120,7 +121,8 @@ void CdxTree::Build(const std::vector<KeyEntry>& sorted) {
     level = std::move(upper);
   }
   root.leaf = false;
-  for (const BuiltPage& child : level) root.Insert(root.size(), child.key, child.recno, child.offset);
+  for (const BuiltPage& child : level)
+    root.Insert(root.size(), child.key, child.recno, child.offset);
 }
 
 }  // namespace xbase

@@ -26,7 +26,8 @@ uint32_t MaxRecno(const CdxPage& page) {
 }
 
 [[noreturn]] void Corrupt(const std::string& path, uint32_t offset, const std::string& what) {
-  throw Error(ErrorKind::kCorrupt, path, "index page at offset " + std::to_string(offset) + ": " + what);
+  throw Error(ErrorKind::kCorrupt, path,
+              "index page at offset " + std::to_string(offset) + ": " + what);
 }
 
 void DecodeLeaf(const uint8_t* raw, size_t count, const std::string& path, CdxPage& page) {
@@ -61,7 +62,8 @@ void DecodeLeaf(const uint8_t* raw, size_t count, const std::string& path, CdxPa
     }
     const size_t stored = klen - dup - trail;
     if (pos < table_end + stored) {
-      Corrupt(path, page.offset, "key bytes of entry " + std::to_string(i) + " overlap the entries");
+      Corrupt(path, page.offset,
+              "key bytes of entry " + std::to_string(i) + " overlap the entries");
     }
     pos -= stored;
     char* key = page.keys.data() + i * klen;
@@ -91,8 +93,7 @@ void DecodeInterior(const uint8_t* raw, size_t count, const std::string& path, C
 }
 
 // Stored byte counts of each entry, when it follows its predecessor and when it starts a page.
-void LeafEntrySizes(const CdxPage& page, std::vector<size_t>& packed,
-                    std::vector<size_t>& first) {
+void LeafEntrySizes(const CdxPage& page, std::vector<size_t>& packed, std::vector<size_t>& first) {
   const size_t n = page.size();
   packed.resize(n);
   first.resize(n);

@@ -42,10 +42,10 @@ struct CdxPage {
   uint32_t left = kNoPage;
   uint32_t right = kNoPage;
   int key_length = 0;
-  char fill = ' ';  // the tag's fill byte: trailing counts stand for runs of it
-  std::string keys;               // size() * key_length bytes
-  std::vector<uint32_t> recnos;   // one per key
-  std::vector<uint32_t> children; // interior pages: the child holding keys up to this entry
+  char fill = ' ';                 // the tag's fill byte: trailing counts stand for runs of it
+  std::string keys;                // size() * key_length bytes
+  std::vector<uint32_t> recnos;    // one per key
+  std::vector<uint32_t> children;  // interior pages: the child holding keys up to this entry
   // As read from disk (leaves only); verification compares them with what the entries need.
   uint16_t stored_free = 0;
   size_t free_by_entries = 0;  // the free bytes the entries as read leave

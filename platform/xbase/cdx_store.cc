@@ -35,8 +35,9 @@ void CdxPageStore::CheckPageOffset(uint32_t offset, const std::string& what) {
   // The file may have grown since we last looked; ask before calling it damaged.
   if (offset + uint64_t{kCdxPageSize} > file_end_) file_end_ = std::max(file_end_, file_.Size());
   if (offset + uint64_t{kCdxPageSize} > file_end_) {
-    throw Error(ErrorKind::kCorrupt, path(),
-                what + " points to offset " + std::to_string(offset) + ", past the end of the file");
+    throw Error(
+        ErrorKind::kCorrupt, path(),
+        what + " points to offset " + std::to_string(offset) + ", past the end of the file");
   }
 }
 

@@ -87,8 +87,9 @@ class RandomModelTest : public IndexFileTest, public ::testing::WithParamInterfa
   }
 
   std::mt19937 rng_{20240310};
-  std::vector<std::string> prefixes_ = {"", "A", "HOTEL1         R0010", "HOTEL2    ",
-                                        "\xD1\xD1\xD1", std::string(8, '\0'), "\xFF\xFE"};
+  std::vector<std::string> prefixes_ = {
+      "",        "A", "HOTEL1         R0010", "HOTEL2    ", "\xD1\xD1\xD1", std::string(8, '\0'),
+      "\xFF\xFE"};
 };
 
 TEST_P(RandomModelTest, InsertsAndRemovesMatchAnOrderedSet) {
@@ -99,8 +100,8 @@ TEST_P(RandomModelTest, InsertsAndRemovesMatchAnOrderedSet) {
     const unsigned dice = rng_() % 100;
     if (dice < 62 || live.empty()) {
       // One insert in five repeats a key already present with another record number.
-      std::string key = rng_() % 5 == 0 && !live.empty() ? live[rng_() % live.size()].first
-                                                         : RandomKey();
+      std::string key =
+          rng_() % 5 == 0 && !live.empty() ? live[rng_() % live.size()].first : RandomKey();
       const uint32_t recno = RandomRecno();
       index_->Insert(tag, {key, recno});
       if (model.insert({key, recno}).second) live.push_back({key, recno});
@@ -154,7 +155,8 @@ TEST_F(IndexFileTest, BulkBuildPacksLeavesAndReusesTheOldPages) {
   index_->BuildTag(tag, entries);
   EXPECT_EQ(file_.Size(), size);
   // Full leaves split on the next inserts.
-  for (uint32_t n = 200001; n <= 200300; ++n) index_->Insert(tag, {NumberedKey(n * 7919 % 200000), n});
+  for (uint32_t n = 200001; n <= 200300; ++n)
+    index_->Insert(tag, {NumberedKey(n * 7919 % 200000), n});
   EXPECT_EQ(index_->CheckStructure(tag), std::vector<std::string>{});
   EXPECT_EQ(AllEntries(*index_, tag).size(), 200300u);
 }
@@ -183,14 +185,15 @@ TEST_F(IndexFileTest, AppendsFillLeavesDensely) {
   const uint64_t before_build = file_.Size();
   index_->BuildTag(built, entries);
   // Appending leaves pages as full as a bulk build does, give or take a page per level.
-  EXPECT_LE(appended - kCdxHeaderSize - kCdxPageSize, file_.Size() - before_build + 3 * kCdxPageSize);
+  EXPECT_LE(appended - kCdxHeaderSize - kCdxPageSize,
+            file_.Size() - before_build + 3 * kCdxPageSize);
 }
 
 TEST_F(IndexFileTest, SeekPrefixComparesOverThePrefixLength) {
   const int tag = AddTag("K", 4);
   for (const char* key : {"AB  ", "ABC ", "ABCD", "B   "}) index_->Insert(tag, {key, 1});
   const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
-      {"", "AB  "},     {"AB", "AB  "}, {"ABC", "ABC "}, {"ABCD", "ABCD"},
+      {"", "AB  "},      {"AB", "AB  "}, {"ABC", "ABC "},     {"ABCD", "ABCD"},
       {"ABCDE", "B   "}, {"AC", "B   "}, {"C", std::nullopt},
   };
   for (const auto& [prefix, expected] : cases) {
@@ -215,7 +218,8 @@ TEST_F(IndexFileTest, TagHeadersCarryOptionsAndExpressions) {
   EXPECT_EQ(LoadLe16(h + 506), 11);
   EXPECT_EQ(LoadLe16(h + 508), 0);
   EXPECT_EQ(LoadLe16(h + 510), 12);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(h + 512), 23), std::string("DTOS(FECHA)\0!DELETED()", 23));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(h + 512), 23),
+            std::string("DTOS(FECHA)\0!DELETED()", 23));
 
   CdxIndex reopened(file_);
   ASSERT_EQ(reopened.tags().size(), 1u);
@@ -234,7 +238,9 @@ TEST_F(IndexFileTest, AddTagRejectsBadArguments) {
       [&] { AddTag("BAD NAME", 10); },
       [&] { AddTag("ZERO", 0); },
       [&] { AddTag("HUGE", kMaxKeyLength + 1); },
-      [&] { index_->AddTag("LONG", std::string(300, 'X'), std::string(300, 'Y'), 10, ' ', false, false); },
+      [&] {
+        index_->AddTag("LONG", std::string(300, 'X'), std::string(300, 'Y'), 10, ' ', false, false);
+      },
   };
   const uint64_t size = file_.Size();
   for (size_t i = 0; i < calls.size(); ++i) {
