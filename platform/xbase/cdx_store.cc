@@ -19,6 +19,27 @@ uint64_t RoundUpToPage(uint64_t n) {
 
 }  // namespace
 
+CdxPage& PageTable::Put(uint32_t offset, std::unique_ptr<CdxPage> page) {
+  size_t i = offset / kCdxPageSize;
+  if (i >= slots_.size()) slots_.resize(i + 1);
+  if (!slots_[i]) ++count_;
+  slots_[i] = std::move(page);
+  return *slots_[i];
+}
+
+void PageTable::Erase(uint32_t offset) {
+  size_t i = offset / kCdxPageSize;
+  if (i < slots_.size() && slots_[i]) {
+    slots_[i].reset();
+    --count_;
+  }
+}
+
+void PageTable::Clear() {
+  slots_.clear();
+  count_ = 0;
+}
+
 CdxPageStore::CdxPageStore(File& file) : file_(file) {
   uint8_t fields[8];
   file_.ReadExact(kChangeFieldsOffset, fields, sizeof fields, "the index header");
@@ -52,14 +73,14 @@ std::unique_ptr<CdxPage> CdxPageStore::Load(uint32_t offset, int key_length, cha
 }
 
 CdxPage& CdxPageStore::Fetch(uint32_t offset, int key_length, char fill) {
-  auto it = cache_.find(offset);
-  if (it == cache_.end()) {
-    it = cache_.emplace(offset, Load(offset, key_length, fill)).first;
-  } else if (it->second->key_length != key_length || it->second->fill != fill) {
+  CdxPage* page = cache_.Find(offset);
+  if (page == nullptr) {
+    page = &cache_.Put(offset, Load(offset, key_length, fill));
+  } else if (page->key_length != key_length || page->fill != fill) {
     throw Error(ErrorKind::kCorrupt, path(),
                 "index page at offset " + std::to_string(offset) + " belongs to two tags");
   }
-  return *it->second;
+  return *page;
 }
 
 CdxPage CdxPageStore::ReadUncached(uint32_t offset, int key_length, char fill) {
@@ -72,8 +93,7 @@ CdxPage& CdxPageStore::Reset(uint32_t offset, int key_length, char fill, bool le
   page->key_length = key_length;
   page->fill = fill;
   page->leaf = leaf;
-  CdxPage& ref = *page;
-  cache_[offset] = std::move(page);
+  CdxPage& ref = cache_.Put(offset, std::move(page));
   dirty_.insert(offset);
   return ref;
 }
@@ -86,7 +106,7 @@ CdxPage& CdxPageStore::Allocate(int key_length, char fill, bool leaf) {
   }
   const uint32_t offset = free_head_;
   CheckPageOffset(offset, "the free list");
-  if (cache_.count(offset) != 0) {
+  if (cache_.Find(offset) != nullptr) {
     throw Error(ErrorKind::kCorrupt, path(),
                 "the free list holds page " + std::to_string(offset) + ", which is in use");
   }
@@ -103,7 +123,7 @@ CdxPage& CdxPageStore::Allocate(int key_length, char fill, bool leaf) {
 }
 
 void CdxPageStore::Free(uint32_t offset) {
-  cache_.erase(offset);
+  cache_.Erase(offset);
   dirty_.erase(offset);
   std::string raw(kCdxPageSize, '\0');
   StoreLe32(reinterpret_cast<uint8_t*>(raw.data()), free_head_);
@@ -124,7 +144,7 @@ void CdxPageStore::WriteAtCommit(uint32_t offset, std::string bytes) {
 void CdxPageStore::Commit() {
   for (uint32_t offset : dirty_) {
     std::string raw(kCdxPageSize, '\0');
-    EncodePage(*cache_.at(offset), reinterpret_cast<uint8_t*>(raw.data()));
+    EncodePage(*cache_.Find(offset), reinterpret_cast<uint8_t*>(raw.data()));
     raw_writes_[offset] = std::move(raw);
   }
   dirty_.clear();
@@ -156,7 +176,7 @@ void CdxPageStore::Abandon() {
 }
 
 void CdxPageStore::DropCache() {
-  cache_.clear();
+  cache_.Clear();
   dirty_.clear();
 }
 

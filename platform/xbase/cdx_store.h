@@ -6,13 +6,31 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/xbase/cdx_page.h"
 #include "platform/xbase/file.h"
 
 namespace xbase {
+
+// Decoded pages by page number: a lookup is an index, not a hash (seeks look up several pages
+// per level on every operation).
+class PageTable {
+ public:
+  CdxPage* Find(uint32_t offset) const {
+    size_t i = offset / kCdxPageSize;
+    return i < slots_.size() ? slots_[i].get() : nullptr;
+  }
+  CdxPage& Put(uint32_t offset, std::unique_ptr<CdxPage> page);
+  void Erase(uint32_t offset);
+  void Clear();
+  size_t size() const { return count_; }
+
+ private:
+  std::vector<std::unique_ptr<CdxPage>> slots_;
+  size_t count_ = 0;
+};
 
 class CdxPageStore {
  public:
@@ -60,7 +78,7 @@ class CdxPageStore {
   std::unique_ptr<CdxPage> Load(uint32_t offset, int key_length, char fill);
 
   File& file_;
-  std::unordered_map<uint32_t, std::unique_ptr<CdxPage>> cache_;
+  PageTable cache_;
   std::unordered_set<uint32_t> dirty_;
   std::map<uint32_t, std::string> raw_writes_;  // freed pages and headers, written at Commit
   uint64_t file_end_ = 0;                       // counts pages allocated but not yet written

@@ -331,8 +331,7 @@ bool Cursor::SettleOnTag(std::optional<KeyEntry> entry, bool forward) {
 }
 
 bool Cursor::SettlePhysical(uint32_t recno, bool forward) {
-  uint32_t count = table_->RecordCount();
-  while (recno >= 1 && recno <= count) {
+  while (table_->RecordExists(recno)) {
     if (table_->ReadRecord(recno, record_) && Visible()) {
       recno_ = recno;
       original_ = record_;

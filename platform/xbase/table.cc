@@ -179,8 +179,13 @@ void Table::RequireWritable() const {
 }
 
 uint32_t Table::RecordCount() {
-  if (exclusive()) return cached_count_;
-  return header_.RecordCountForSize(dbf_.Size());
+  if (!exclusive()) cached_count_ = header_.RecordCountForSize(dbf_.Size());
+  return cached_count_;
+}
+
+bool Table::RecordExists(uint32_t recno) {
+  if (recno == 0) return false;
+  return recno <= cached_count_ || recno <= RecordCount();
 }
 
 bool Table::ReadRecord(uint32_t recno, std::string& out) {

@@ -65,6 +65,9 @@ class Table {
 
   // Records in the file now (from its size; cached while this process holds it exclusively).
   uint32_t RecordCount();
+  // Whether record `recno` exists, asking the file only when it lies past the count last seen
+  // (records are only ever added, so a smaller number needs no system call).
+  bool RecordExists(uint32_t recno);
   // Reads record `recno` into `out` (record_length bytes); false when past the end.
   bool ReadRecord(uint32_t recno, std::string& out);
   void WriteRecord(uint32_t recno, const std::string& record);
@@ -125,7 +128,7 @@ class Table {
   int index_lock_depth_ = 0;
   bool index_lock_write_ = false;
   bool index_changed_ = false;
-  uint32_t cached_count_ = 0;  // exclusive mode only
+  uint32_t cached_count_ = 0;  // exact in exclusive mode; the last count seen in shared mode
   int last_cursor_id_ = 0;
 };
 

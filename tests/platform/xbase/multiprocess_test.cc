@@ -191,5 +191,32 @@ TEST(MultiProcessTest, LockHeldElsewhereIsNotObtainedUntilReleased) {
   EXPECT_EQ(WaitFor(child), 0);
 }
 
+TEST(MultiProcessTest, RecordsAppendedElsewhereAreSeenByAnOpenCursor) {
+  TempDir dir;
+  std::string path = dir.File("GROW.DBF");
+  CreateTable(path, {{"A", 'C', 5}}, {{"A", "A", ""}});
+  Cursor reader(path);
+  auto append = [&](const char* value) {
+    return Spawn([&, value] {
+      Cursor c(path);
+      Retry([&] { return c.Append(); });
+      c.Put("A", Value::Character(value));
+      c.Unlock();
+    });
+  };
+  ASSERT_EQ(WaitFor(append("one")), 0);
+  reader.GoTop();
+  ASSERT_FALSE(reader.Eof());
+  ASSERT_EQ(WaitFor(append("two")), 0);
+  reader.Skip(1);  // physical order: past the count it saw, it asks the file again
+  ASSERT_FALSE(reader.Eof());
+  EXPECT_EQ(reader.Get("A").str, "two  ");
+  ASSERT_EQ(WaitFor(append("zzz")), 0);
+  reader.SetOrder("A");
+  reader.GoBottom();  // the index changed elsewhere: its cached pages are not trusted
+  EXPECT_EQ(reader.Get("A").str, "zzz  ");
+  EXPECT_EQ(reader.RecCount(), 3u);
+}
+
 }  // namespace
 }  // namespace xbase
