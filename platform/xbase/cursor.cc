@@ -344,33 +344,20 @@ bool Cursor::SettlePhysical(uint32_t recno, bool forward) {
   return false;
 }
 
-void Cursor::GoTop() {
-  RequireOpen();
-  FlushRecord();
-  found_ = bof_ = false;
-  bool any;
-  if (order_ >= 0) {
-    IndexLockGuard lock(*table_, false);
-    any = SettleOnTag(TagFirst(true), true);
-  } else {
-    any = SettlePhysical(1, true);
-  }
-  if (!any) {
-    SetEof();
-    bof_ = true;
-  }
-}
+void Cursor::GoTop() { GoEnd(true); }
 
-void Cursor::GoBottom() {
+void Cursor::GoBottom() { GoEnd(false); }
+
+void Cursor::GoEnd(bool top) {
   RequireOpen();
   FlushRecord();
   found_ = bof_ = false;
   bool any;
   if (order_ >= 0) {
     IndexLockGuard lock(*table_, false);
-    any = SettleOnTag(TagFirst(false), false);
+    any = SettleOnTag(TagFirst(top), top);
   } else {
-    any = SettlePhysical(table_->RecordCount(), false);
+    any = SettlePhysical(top ? 1 : table_->RecordCount(), top);
   }
   if (!any) {
     SetEof();

@@ -91,6 +91,7 @@ class Cursor {
   void ReleaseLocks();
   void Load(uint32_t recno);  // reads the record, or blanks it for the end-of-file position
   void SetEof();
+  void GoEnd(bool top);  // first or last visible record in the current order
   bool Visible() const { return !(hide_deleted_ && Deleted()); }
   // Index navigation on the controlling tag, honouring a descending tag's reversed order.
   std::optional<KeyEntry> TagFirst(bool from_top);
