@@ -267,7 +267,7 @@ bool Cursor::Append() {
   if (recno == 0) return false;
   locks_.insert(recno);
   recno_ = recno;
-  record_.assign(table_->header().record_length, ' ');
+  record_ = BlankRecord(fields(), table_->header().record_length);
   original_ = record_;
   is_new_ = true;
   dirty_ = true;
@@ -290,7 +290,7 @@ void Cursor::Load(uint32_t recno) {
 
 void Cursor::SetEof() {
   recno_ = table_->RecordCount() + 1;
-  record_.assign(table_->header().record_length, ' ');
+  record_ = BlankRecord(fields(), table_->header().record_length);
   original_ = record_;
   eof_ = true;
   position_.reset();

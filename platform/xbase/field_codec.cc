@@ -30,6 +30,13 @@ const char* TypeName(ValueType t) {
   return "?";
 }
 
+// Binary fields of Visual FoxPro tables: integers, doubles, currency, datetimes, null flags and
+// 4-byte memo pointers.
+bool IsBinaryField(const FieldInfo& f) {
+  return f.type == 'I' || f.type == 'B' || f.type == 'Y' || f.type == 'T' || f.type == '0' ||
+         ((f.type == 'M' || f.type == 'G') && f.length == 4);
+}
+
 }  // namespace
 
 std::string_view FieldBytes(const FieldInfo& field, const char* record) {
@@ -41,8 +48,9 @@ Value DecodeField(const FieldInfo& field, const char* record) {
   switch (field.type) {
     case 'N':
     case 'F':
-    case 'M':
       return Value::Numeric(ParseNumber(bytes));
+    case 'M':
+      return Value::Numeric(DecodeMemoBlock(field, record, ""));
     case 'D':
       return Value::Date(Stod(bytes));
     case 'L':
@@ -56,6 +64,7 @@ Value DecodeField(const FieldInfo& field, const char* record) {
 }
 
 uint32_t DecodeMemoBlock(const FieldInfo& field, const char* record, const std::string& path) {
+  if (field.length == 4) return static_cast<uint32_t>(ReadLe32(record + field.offset));
   double block = ParseNumber(FieldBytes(field, record));
   if (!(block >= 0 && block <= UINT32_MAX) || block != std::trunc(block)) {
     throw Error(ErrorKind::kCorrupt, path,
@@ -63,6 +72,14 @@ uint32_t DecodeMemoBlock(const FieldInfo& field, const char* record, const std::
                     "\", which is not a block number");
   }
   return static_cast<uint32_t>(block);
+}
+
+std::string BlankRecord(const Schema& fields, size_t record_length) {
+  std::string record(record_length, ' ');
+  for (const FieldInfo& f : fields) {
+    if (IsBinaryField(f)) record.replace(static_cast<size_t>(f.offset), f.length, f.length, '\0');
+  }
+  return record;
 }
 
 bool IsWritableType(char type) {
@@ -119,7 +136,10 @@ void EncodeField(const FieldInfo& field, const Value& value, char* record,
     }
     case 'M': {
       expect(ValueType::kNumeric);
-      if (value.num == 0) {
+      if (field.length == 4) {
+        auto block = static_cast<uint32_t>(value.num);
+        for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((block >> (8 * i)) & 0xFF);
+      } else if (value.num == 0) {
         std::memset(out, ' ', width);
       } else {
         std::string text = FormatNumber(value.num, field.length, 0);

@@ -26,6 +26,9 @@ std::string_view FieldBytes(const FieldInfo& field, const char* record);
 void EncodeField(const FieldInfo& field, const Value& value, char* record,
                  const std::string& table_path);
 
+// A blank record as appenders write it: blanks, binary fields zeroed.
+std::string BlankRecord(const Schema& fields, size_t record_length);
+
 // The value a blank (freshly appended) field holds.
 Value BlankValue(const FieldInfo& field);
 

@@ -143,7 +143,7 @@ void Table::OpenCompanions() {
 void Table::CompileTags() {
   tags_.clear();
   if (!cdx_) return;
-  std::string blank(header_.record_length, ' ');
+  std::string blank = BlankRecord(header_.fields, header_.record_length);
   for (size_t i = 0; i < cdx_->tags().size(); ++i) {
     const TagInfo& info = cdx_->tags()[i];
     TagState state;
@@ -213,7 +213,7 @@ uint32_t Table::AppendBlank(int owner) {
   try {
     uint32_t count = header_.RecordCountForSize(dbf_.Size());
     if (LockRecord(owner, count + 1)) {
-      std::string blank(header_.record_length, ' ');
+      std::string blank = BlankRecord(header_.fields, header_.record_length);
       WriteRecord(count + 1, blank);
       WriteHeaderCount(dbf_, count + 1);
       recno = count + 1;

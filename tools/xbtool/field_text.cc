@@ -87,17 +87,22 @@ xbase::Value ParseFieldText(const xbase::FieldInfo& f, std::string_view text) {
   }
 }
 
-void Assign(xbase::Cursor& cursor, std::string_view assignment) {
-  auto eq = assignment.find('=');
-  if (eq == std::string_view::npos) {
-    throw Error(ErrorKind::kArgument, "", "\"" + std::string(assignment) + "\" is not FIELD=VALUE");
+Assignments ParseAssignments(xbase::Cursor& cursor, const std::vector<std::string>& args) {
+  Assignments parsed;
+  for (const std::string& assignment : args) {
+    auto eq = assignment.find('=');
+    if (eq == std::string::npos) {
+      throw Error(ErrorKind::kArgument, "", "\"" + assignment + "\" is not FIELD=VALUE");
+    }
+    std::string name = assignment.substr(0, eq);
+    int field = cursor.FieldIndex(name);
+    if (field < 0) {
+      throw Error(ErrorKind::kNoSuchField, cursor.table().path(), "no field named " + name);
+    }
+    parsed.emplace_back(field, ParseFieldText(cursor.fields()[field],
+                                              std::string_view(assignment).substr(eq + 1)));
   }
-  std::string_view name = assignment.substr(0, eq);
-  int field = cursor.FieldIndex(name);
-  if (field < 0) {
-    throw Error(ErrorKind::kNoSuchField, cursor.table().path(), "no field named " + std::string(name));
-  }
-  cursor.Put(field, ParseFieldText(cursor.fields()[field], assignment.substr(eq + 1)));
+  return parsed;
 }
 
 }  // namespace xbtool

@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/xbase/cursor.h"
 
@@ -15,7 +17,9 @@ std::string ShowField(xbase::Cursor& cursor, int field);
 // and \n escapes). Throws xbase::Error(kArgument) naming the field when the text does not fit.
 xbase::Value ParseFieldText(const xbase::FieldInfo& field, std::string_view text);
 
-// Applies "NAME=VALUE" to the cursor's current record.
-void Assign(xbase::Cursor& cursor, std::string_view assignment);
+// "NAME=VALUE" arguments turned into field numbers and values, all checked before anything is
+// written, so that a bad argument leaves the table as it was.
+using Assignments = std::vector<std::pair<int, xbase::Value>>;
+Assignments ParseAssignments(xbase::Cursor& cursor, const std::vector<std::string>& args);
 
 }  // namespace xbtool

@@ -46,18 +46,20 @@ uint32_t ParseRecno(const std::string& text) {
   return static_cast<uint32_t>(n);
 }
 
-// Opens FILE shared, locks record RECNO and hands the cursor over for changes.
-void ChangeRecord(const std::string& file, const std::string& recno_text,
-                  const std::function<void(xbase::Cursor&)>& change) {
+// Opens FILE shared, checks the assignments, locks record RECNO and hands the cursor over for
+// the change.
+void ChangeRecord(const std::string& file, const std::string& recno_text, const Args& assignments,
+                  const std::function<void(xbase::Cursor&, const Assignments&)>& change) {
   uint32_t recno = ParseRecno(recno_text);
   xbase::Cursor cursor(file, {xbase::ShareMode::kShared, false, false});
+  Assignments values = ParseAssignments(cursor, assignments);
   cursor.GoTo(recno);
   if (cursor.Eof()) {
     throw Error(ErrorKind::kArgument, cursor.table().path(),
                 "record " + recno_text + " does not exist");
   }
   WaitForLock([&] { return cursor.RLock(); }, "record " + recno_text);
-  change(cursor);
+  change(cursor, values);
   cursor.Unlock();
 }
 
@@ -121,8 +123,9 @@ int ReindexCommand(const Args& args) {
 int AppendCommand(const Args& args) {
   if (args.empty()) throw Error(ErrorKind::kArgument, "", "usage: xbtool append FILE FIELD=VALUE ...");
   xbase::Cursor cursor(args[0], {xbase::ShareMode::kShared, false, false});
+  Assignments values = ParseAssignments(cursor, Args(args.begin() + 1, args.end()));
   WaitForLock([&] { return cursor.Append(); }, "the table's append lock");
-  for (size_t i = 1; i < args.size(); ++i) Assign(cursor, args[i]);
+  for (const auto& [field, value] : values) cursor.Put(field, value);
   cursor.Unlock();
   std::printf("%u\n", cursor.RecNo());
   return 0;
@@ -130,15 +133,17 @@ int AppendCommand(const Args& args) {
 
 int SetCommand(const Args& args) {
   if (args.size() < 3) throw Error(ErrorKind::kArgument, "", "usage: xbtool set FILE RECNO FIELD=VALUE ...");
-  ChangeRecord(args[0], args[1], [&](xbase::Cursor& cursor) {
-    for (size_t i = 2; i < args.size(); ++i) Assign(cursor, args[i]);
-  });
+  ChangeRecord(args[0], args[1], Args(args.begin() + 2, args.end()),
+               [](xbase::Cursor& cursor, const Assignments& values) {
+                 for (const auto& [field, value] : values) cursor.Put(field, value);
+               });
   return 0;
 }
 
 int DeleteCommand(const Args& args) {
   if (args.size() != 2) throw Error(ErrorKind::kArgument, "", "usage: xbtool delete FILE RECNO");
-  ChangeRecord(args[0], args[1], [](xbase::Cursor& cursor) { cursor.Delete(); });
+  ChangeRecord(args[0], args[1], {},
+               [](xbase::Cursor& cursor, const Assignments&) { cursor.Delete(); });
   return 0;
 }
 

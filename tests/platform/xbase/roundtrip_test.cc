@@ -228,6 +228,43 @@ TEST_F(RoundTripTest, TwoCursorsKeepTheirOwnPositionsAndExcludeEachOthersLocks) 
   a.Unlock();
 }
 
+std::vector<uint32_t> RecnosInOrder(Cursor& c, const char* tag) {
+  c.SetOrder(tag);
+  std::vector<uint32_t> out;
+  for (c.GoTop(); !c.Eof(); c.Skip(1)) out.push_back(c.RecNo());
+  return out;
+}
+
+TEST(TagOptionsTest, UniqueAndDescendingTagsStayExactThroughChanges) {
+  TempDir dir;
+  std::string path = dir.File("CODES");
+  CreateTable(path, {{"CODE", 'C', 4}},
+              {{"UNIQ", "CODE", "", true, false}, {"DESC", "CODE", "", false, true}});
+  {
+    Cursor c(path);
+    for (const char* code : {"A", "B", "A", "C"}) {
+      ASSERT_TRUE(c.Append());
+      c.Put("CODE", Value::Character(code));
+      c.Unlock();
+    }
+  }
+  ExpectSound(path);
+  Cursor c(path);
+  EXPECT_EQ(RecnosInOrder(c, "UNIQ"), (std::vector<uint32_t>{1, 2, 4}));  // the first A only
+  EXPECT_EQ(RecnosInOrder(c, "DESC"), (std::vector<uint32_t>{4, 2, 3, 1}));
+  EXPECT_TRUE(c.Seek(Value::Character("B")));
+  EXPECT_EQ(c.RecNo(), 2u);
+  c.Skip(1);
+  EXPECT_EQ(c.Get("CODE").str, "A   ");
+
+  c.GoTo(1);
+  ASSERT_TRUE(c.RLock());
+  c.Put("CODE", Value::Character("Z"));
+  c.Unlock();
+  ExpectSound(path);  // the other A took over the unique key
+  EXPECT_EQ(RecnosInOrder(c, "UNIQ"), (std::vector<uint32_t>{3, 2, 4, 1}));
+}
+
 TEST(CreateTableTest, HeaderFollowsTheConventionsOfTheOtherPrograms) {
   TempDir dir;
   CreateTable(dir.File("PLAIN"), {{"A", 'C', 3}}, {});

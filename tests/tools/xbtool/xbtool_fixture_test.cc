@@ -2,35 +2,17 @@
 // as their .dump files say and find every key their .seeks files list.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "tests/support/temp_dir.h"
+#include "tests/tools/xbtool/run_xbtool.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Runs xbtool with `args`, feeding `input`; returns its standard output.
-std::string RunXbtool(const std::string& args, const std::string& input, int* exit_code) {
-  testing_support::TempDir io;
-  std::string in_path = io.File("in"), out_path = io.File("out");
-  std::ofstream(in_path, std::ios::binary) << input;
-  std::string cmd = std::string(XBTOOL_PATH) + " " + args + " <" + in_path + " >" + out_path;
-  int status = std::system(cmd.c_str());
-  *exit_code = WEXITSTATUS(status);
-  return ReadFile(out_path);
-}
 
 class FixtureTest : public ::testing::TestWithParam<std::string> {
  protected:
@@ -48,9 +30,9 @@ class FixtureTest : public ::testing::TestWithParam<std::string> {
 
 TEST_P(FixtureTest, DumpsLiveAndDeletedRecordsAsTheOtherEngineSaw) {
   int code = 0;
-  EXPECT_EQ(RunXbtool("dump " + Table(), "", &code), Expected(".dump"));
+  EXPECT_EQ(RunXbtool({"dump", Table()}, "", &code), Expected(".dump"));
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(RunXbtool("dump " + Table() + " --deleted", "", &code), Expected(".dump-deleted"));
+  EXPECT_EQ(RunXbtool({"dump", Table(), "--deleted"}, "", &code), Expected(".dump-deleted"));
   EXPECT_EQ(code, 0);
 }
 
@@ -68,14 +50,14 @@ TEST_P(FixtureTest, EverySeekFindsTheListedRecord) {
   ASSERT_FALSE(by_tag.empty());
   for (const auto& [tag, io] : by_tag) {
     int code = 0;
-    EXPECT_EQ(RunXbtool("seek " + Table() + " " + tag, io.first, &code), io.second) << tag;
+    EXPECT_EQ(RunXbtool({"seek", Table(), tag}, io.first, &code), io.second) << tag;
     EXPECT_EQ(code, 0);
   }
 }
 
 TEST_P(FixtureTest, VerifiesClean) {
   int code = 0;
-  std::string out = RunXbtool("verify " + Table(), "", &code);
+  std::string out = RunXbtool({"verify", Table()}, "", &code);
   EXPECT_EQ(code, 0) << out;
 }
 
