@@ -10,7 +10,7 @@ namespace xbase {
 namespace {
 
 constexpr uint64_t kChangeFieldsOffset = 4;  // free-list head (LE) and update counter (BE)
-// Decoded pages kept before the cache starts over (about 30 MB for 33-byte keys).
+// Decoded pages kept before the cached leaves are dropped (about 30 MB for 33-byte keys).
 constexpr size_t kMaxCachedPages = 16384;
 
 uint64_t RoundUpToPage(uint64_t n) {
@@ -32,6 +32,15 @@ void PageTable::Erase(uint32_t offset) {
   if (i < slots_.size() && slots_[i]) {
     slots_[i].reset();
     --count_;
+  }
+}
+
+void PageTable::EraseLeaves() {
+  for (auto& slot : slots_) {
+    if (slot && slot->leaf) {
+      slot.reset();
+      --count_;
+    }
   }
 }
 
@@ -181,7 +190,7 @@ void CdxPageStore::DropCache() {
 }
 
 void CdxPageStore::TrimCache() {
-  if (cache_.size() > kMaxCachedPages && dirty_.empty()) DropCache();
+  if (cache_.size() > kMaxCachedPages && dirty_.empty()) cache_.EraseLeaves();
 }
 
 bool CdxPageStore::Refresh() {

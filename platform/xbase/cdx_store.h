@@ -25,6 +25,8 @@ class PageTable {
   CdxPage& Put(uint32_t offset, std::unique_ptr<CdxPage> page);
   void Erase(uint32_t offset);
   void Clear();
+  // Forgets the cached leaves; interior pages, few and used by every descent, stay.
+  void EraseLeaves();
   size_t size() const { return count_; }
 
  private:
@@ -67,7 +69,7 @@ class CdxPageStore {
   // Forgets every change since the last Commit (after a failed operation): nothing is written.
   void Abandon();
   void DropCache();
-  // Drops the cache when it has grown past its bound; called between operations only.
+  // Drops the cached leaves when the cache has grown past its bound; between operations only.
   void TrimCache();
 
   // Change detection through the free-list head and update counter at offset 4.
