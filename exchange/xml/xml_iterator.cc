@@ -11,7 +11,7 @@ int DepthOf(const TXmlNode& node) {
 }  // namespace
 
 TXmlIteratorScan::TXmlIteratorScan(const TXmlNode& top)
-    : top_(&top), top_level_(DepthOf(top)), current_(&top), current_level_(top_level_) {}
+    : top_level_(DepthOf(top)), current_(&top), current_level_(top_level_) {}
 
 const TXmlNode* TXmlIteratorScan::Find(std::string_view name) {
   searched_ = name;

@@ -22,8 +22,8 @@ class TXmlIteratorScan {
   const TXmlNode* Next();
 
  private:
-  const TXmlNode* top_;
-  int top_level_;  // the depth of top_: how many ancestors it has
+  // The walk has left the top node's subtree once it reaches a node no deeper than the top.
+  int top_level_;  // the depth of the top node: how many ancestors it has
   const TXmlNode* current_;
   int current_level_;
   std::string searched_;
