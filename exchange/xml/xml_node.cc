@@ -28,30 +28,22 @@ std::unique_ptr<TXmlNode> TXmlNode::New(std::string_view /*label*/, std::string 
 }
 
 TXmlNode* TXmlNode::AddBelow(std::unique_ptr<TXmlNode> child) {
-  TXmlNode* added = child.get();
-  added->parent_ = this;
-  added->prev_ = last_child_;
-  if (last_child_) {
-    last_child_->next_ = std::move(child);
-  } else {
-    first_child_ = std::move(child);
-  }
-  last_child_ = added;
-  return added;
+  return InsertBelow(std::move(child), last_child_);
 }
 
-std::unique_ptr<TXmlNode> TXmlNode::RemoveBelow(TXmlNode* child) {
-  std::unique_ptr<TXmlNode>& owner = child->prev_ ? child->prev_->next_ : first_child_;
-  std::unique_ptr<TXmlNode> removed = std::move(owner);
-  owner = std::move(removed->next_);
-  if (owner) {
-    owner->prev_ = removed->prev_;
+TXmlNode* TXmlNode::InsertBelow(std::unique_ptr<TXmlNode> child, TXmlNode* after) {
+  TXmlNode* added = child.get();
+  std::unique_ptr<TXmlNode>& owner = after ? after->next_ : first_child_;
+  added->parent_ = this;
+  added->prev_ = after;
+  added->next_ = std::move(owner);
+  if (added->next_) {
+    added->next_->prev_ = added;
   } else {
-    last_child_ = removed->prev_;
+    last_child_ = added;
   }
-  removed->parent_ = nullptr;
-  removed->prev_ = nullptr;
-  return removed;
+  owner = std::move(child);
+  return added;
 }
 
 void TXmlNode::SetAttribute(const std::string& name, std::string value) {

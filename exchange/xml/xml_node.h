@@ -37,8 +37,8 @@ class TXmlNode {
 
   // Appends `child` as the last child; the node it was given, now owned here.
   TXmlNode* AddBelow(std::unique_ptr<TXmlNode> child);
-  // Detaches `child` (which must be a child of this node) and hands it back.
-  std::unique_ptr<TXmlNode> RemoveBelow(TXmlNode* child);
+  // Inserts `child` right after `after` (a child of this node), or first when `after` is null.
+  TXmlNode* InsertBelow(std::unique_ptr<TXmlNode> child, TXmlNode* after);
 
   void SetAttribute(const std::string& name, std::string value);
 
@@ -56,6 +56,7 @@ class TXmlNode {
   TXmlNode* oChild() const { return first_child_.get(); }
   TXmlNode* oNext() const { return next_.get(); }
   TXmlNode* oPrev() const { return prev_; }
+  TXmlNode* LastChild() const { return last_child_; }
 
   int nType;
   std::optional<std::string> cName;

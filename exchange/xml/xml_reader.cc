@@ -55,6 +55,18 @@ std::optional<std::string> DecodeEntities(std::string_view raw, bool dangling_is
   return out;
 }
 
+// An element whose end tag has not been read yet. Its first text stays out of the tree until
+// it is known whether it folds into the element's own text, which is the usual case: most
+// elements hold one text, and none of them then costs a node.
+struct OpenElement {
+  explicit OpenElement(TXmlNode* open) : element(open) {}
+
+  TXmlNode* element;
+  int texts = 0;  // text children read so far
+  std::string first_text;
+  TXmlNode* first_text_after = nullptr;  // the child the first text follows; null: none
+};
+
 // Reads nodes one after the other into the document root or the innermost open element. The
 // open elements are kept on a stack of their own, so nesting costs no call depth.
 class Reader {
@@ -73,6 +85,9 @@ class Reader {
       if (open_.empty() && top_) root_.AddBelow(std::move(top_));
     }
     // The text ended inside open elements: they stay as read, without folding.
+    for (OpenElement& open : open_) {
+      if (open.texts == 1) PlaceFirstText(open);
+    }
     if (top_) root_.AddBelow(std::move(top_));
   }
 
@@ -101,8 +116,19 @@ class Reader {
     std::optional<std::string> decoded =
         DecodeEntities(text_.substr(pos_, kept - pos_), /*dangling_is_error=*/true);
     if (!decoded) return false;
-    Attach(std::make_unique<TXmlNode>(kXmlText, std::nullopt, std::move(decoded)));
     pos_ = end;
+    if (open_.empty()) {
+      root_.AddBelow(TextNode(std::move(*decoded)));
+      return true;
+    }
+    OpenElement& open = open_.back();
+    if (++open.texts == 1) {
+      open.first_text = std::move(*decoded);
+      open.first_text_after = open.element->LastChild();
+      return true;
+    }
+    if (open.texts == 2) PlaceFirstText(open);
+    open.element->AddBelow(TextNode(std::move(*decoded)));
     return true;
   }
 
@@ -139,14 +165,15 @@ class Reader {
   // "</" must be followed by the innermost open element's name and ">", nothing in between.
   bool ReadEndTag() {
     if (open_.empty()) return false;
-    TXmlNode* element = open_.back();
-    const std::string& name = *element->cName;
+    OpenElement& open = open_.back();
+    const std::string& name = *open.element->cName;
     const std::string_view after = text_.substr(pos_ + 2);
     if (!after.starts_with(name) || after.size() == name.size() || after[name.size()] != '>') {
       return false;
     }
     pos_ += 2 + name.size() + 1;
-    FoldSingleText(*element);
+    // Exactly one text child becomes the element's own text.
+    if (open.texts == 1) open.element->cData = std::move(open.first_text);
     open_.pop_back();
     return true;
   }
@@ -170,15 +197,13 @@ class Reader {
     return true;
   }
 
-  // An element with exactly one text child takes that text as its own.
-  static void FoldSingleText(TXmlNode& element) {
-    TXmlNode* text = nullptr;
-    for (TXmlNode* child = element.oChild(); child; child = child->oNext()) {
-      if (child->nType != kXmlText) continue;
-      if (text) return;
-      text = child;
-    }
-    if (text) element.cData = std::move(element.RemoveBelow(text)->cData);
+  static std::unique_ptr<TXmlNode> TextNode(std::string text) {
+    return std::make_unique<TXmlNode>(kXmlText, std::nullopt, std::move(text));
+  }
+
+  // Puts the first text into the tree where it was read.
+  static void PlaceFirstText(OpenElement& open) {
+    open.element->InsertBelow(TextNode(std::move(open.first_text)), open.first_text_after);
   }
 
   // The name at `at` (which holds a letter); `at` moves past it.
@@ -200,7 +225,7 @@ class Reader {
     if (open_.empty()) {
       root_.AddBelow(std::move(node));
     } else {
-      open_.back()->AddBelow(std::move(node));
+      open_.back().element->AddBelow(std::move(node));
     }
   }
 
@@ -209,9 +234,9 @@ class Reader {
   void Open(std::unique_ptr<TXmlNode> element) {
     if (open_.empty()) {
       top_ = std::move(element);
-      open_.push_back(top_.get());
+      open_.emplace_back(top_.get());
     } else {
-      open_.push_back(open_.back()->AddBelow(std::move(element)));
+      open_.emplace_back(open_.back().element->AddBelow(std::move(element)));
     }
   }
 
@@ -219,7 +244,7 @@ class Reader {
   size_t pos_ = 0;
   TXmlNode& root_;
   std::unique_ptr<TXmlNode> top_;  // the open top-level element, while one is open
-  std::vector<TXmlNode*> open_;    // the open elements, outermost first
+  std::vector<OpenElement> open_;  // outermost first
 };
 
 }  // namespace

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "r{a b c{#cdata\" <x>&amp; \"}}"},
         ReadCase{"a single text next to an element is folded", "<a>x<b/></a>", "a=\"x\"{b}"},
         ReadCase{"two texts are not folded", "<a>x<b/>y</a>", "a{\"x\" b \"y\"}"},
+        ReadCase{"unfolded texts keep their places", "<a><b/>x<c/>y<d/>z</a>",
+                 "a{b \"x\" c \"y\" d \"z\"}"},
         ReadCase{"comments are not folded", "<a><!--x--></a>", "a{#comment\"x\"}"},
         ReadCase{"processing instruction, comment and directive",
                  "<!DOCTYPE html><!-- c --><?pi  a b ?><?  ?><a/>",
@@ -93,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     EndInsideElements, XmlReadTest,
     testing::Values(ReadCase{"text left open", "<a>text", "a{\"text\"}"},
                     ReadCase{"inner element left open", "<a><b>x</b><c>y  ", "a{b=\"x\" c{\"y\"}}"},
+                    ReadCase{"text after a child", "<a><b/>x", "a{b \"x\"}"},
                     ReadCase{"completed nodes before stay", "<z/><a><b/>", "z | a{b}"}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::to_string(info.index); });
 
