@@ -26,8 +26,7 @@ constexpr std::array<unsigned char, 256> kReplacements = MakeReplacements();
 
 }  // namespace
 
-std::string CORRECT_XML(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(kReplacements[static_cast<unsigned char>(c)]);
-  return out;
+std::string CORRECT_XML(std::string text) {
+  for (char& c : text) c = static_cast<char>(kReplacements[static_cast<unsigned char>(c)]);
+  return text;
 }

@@ -5,6 +5,6 @@
 // 32 or above 126, except CR and LF, a blank.
 
 #include <string>
-#include <string_view>
 
-std::string CORRECT_XML(std::string_view text);
+// Filters in place: hand over the text (std::move) to spare a copy of a large reply.
+std::string CORRECT_XML(std::string text);

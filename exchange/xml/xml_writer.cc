@@ -12,31 +12,36 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
+const char* EntityFor(char c) {
+  switch (c) {
+    case '"':
+      return "&quot;";
+    case '&':
+      return "&amp;";
+    case '\'':
+      return "&apos;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    default:
+      return nullptr;
+  }
+}
+
 // Texts and attribute values end at their first zero byte; names are written unescaped.
+// Runs of bytes that need no escape are copied whole.
 void AppendEscaped(std::string_view text, std::string& out) {
-  for (const char c : text) {
-    switch (c) {
-      case '\0':
-        return;
-      case '"':
-        out += "&quot;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      default:
-        out += c;
+  text = text.substr(0, text.find('\0'));
+  size_t run = 0;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (const char* entity = EntityFor(text[at])) {
+      out.append(text.substr(run, at - run));
+      out += entity;
+      run = at + 1;
     }
   }
+  out.append(text.substr(run));
 }
 
 bool IsEmptyElement(const TXmlNode& node) { return !node.oChild() && !node.cData; }

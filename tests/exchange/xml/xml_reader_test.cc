@@ -32,6 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"POST /interface/xxxxx HTTP/1.1\r\nHost: h\" | soap:Envelope{soap:Body}"},
         ReadCase{"text loses surrounding white space", "<Room>\r\n  101 \t\v\f\r\n</Room>",
                  "Room=\"101\""},
+        ReadCase{"vertical tab and form feed start a text that trims to empty", "<a>\v\f</a>",
+                 "a=\"\""},
         ReadCase{"white space inside a text stays", "<a> x \t y </a>", "a=\"x \t y\""},
         ReadCase{"predefined entities", "<a>Room&amp;1 &lt;&gt;&quot;&apos;</a>",
                  "a=\"Room&1 <>\"'\""},
