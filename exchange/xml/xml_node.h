@@ -52,11 +52,12 @@ class TXmlNode {
   // So "password" matches an element named "pass" but not one named "passwords".
   bool MatchesName(std::string_view searched) const;
 
-  TXmlNode* oParent() const { return parent_; }
-  TXmlNode* oChild() const { return first_child_.get(); }
-  TXmlNode* oNext() const { return next_.get(); }
-  TXmlNode* oPrev() const { return prev_; }
-  TXmlNode* LastChild() const { return last_child_; }
+  // The links, for reading; a tree changes only through AddBelow and InsertBelow.
+  const TXmlNode* oParent() const { return parent_; }
+  const TXmlNode* oChild() const { return first_child_.get(); }
+  const TXmlNode* oNext() const { return next_.get(); }
+  const TXmlNode* oPrev() const { return prev_; }
+  TXmlNode* LastChild() { return last_child_; }
 
   int nType;
   std::optional<std::string> cName;

@@ -62,7 +62,7 @@ struct OpenElement {
   explicit OpenElement(TXmlNode* open) : element(open) {}
 
   TXmlNode* element;
-  int texts = 0;  // text children read so far
+  size_t texts = 0;  // text children read so far
   std::string first_text;
   TXmlNode* first_text_after = nullptr;  // the child the first text follows; null: none
 };
