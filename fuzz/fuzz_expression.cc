@@ -23,13 +23,20 @@ class FuzzRecord : public xbase::RecordView {
  public:
   xbase::Value Field(int index) const override {
     switch (index) {
-      case 0: return xbase::Value::Character("HOTEL1         ");
-      case 1: return xbase::Value::Character("       00005001");
-      case 2: return xbase::Value::Numeric(1);
-      case 3: return xbase::Value::Date(2460380);
-      case 4: return xbase::Value::Logical(true);
-      case 5: return xbase::Value::Numeric(3.751);
-      default: std::abort();  // the parser handed out an index outside the schema
+      case 0:
+        return xbase::Value::Character("HOTEL1         ");
+      case 1:
+        return xbase::Value::Character("       00005001");
+      case 2:
+        return xbase::Value::Numeric(1);
+      case 3:
+        return xbase::Value::Date(2460380);
+      case 4:
+        return xbase::Value::Logical(true);
+      case 5:
+        return xbase::Value::Numeric(3.751);
+      default:
+        std::abort();  // the parser handed out an index outside the schema
     }
   }
   bool Deleted() const override { return false; }

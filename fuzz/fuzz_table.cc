@@ -25,11 +25,11 @@ const fs::path& Folder() {
     fs::path d = fs::temp_directory_path() / ("fuzz_table_" + std::to_string(::getpid()));
     fs::create_directories(d);
     std::string path = (d / "SEED.DBF").string();
-    xbase::CreateTable(path,
-                       {{"NEGOCIO", 'C', 15}, {"NUMERO", 'N', 6}, {"FECHA", 'D', 8}, {"INFO", 'M', 10}},
-                       {{"SEED", "NEGOCIO+STR(NUMERO,6)", ""},
-                        {"SEED2", "DTOS(FECHA)", "NUMERO > 2"},
-                        {"SEED3", "NUMERO", ""}});
+    xbase::CreateTable(
+        path, {{"NEGOCIO", 'C', 15}, {"NUMERO", 'N', 6}, {"FECHA", 'D', 8}, {"INFO", 'M', 10}},
+        {{"SEED", "NEGOCIO+STR(NUMERO,6)", ""},
+         {"SEED2", "DTOS(FECHA)", "NUMERO > 2"},
+         {"SEED3", "NUMERO", ""}});
     xbase::Cursor c(path);
     for (int i = 1; i <= 40; ++i) {
       c.Append();
@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fs::copy_file(seed / (std::string("SEED") + ext), work / (std::string("T") + ext),
                   fs::copy_options::overwrite_existing);
   }
-  std::ofstream(work / (std::string("T") + kExtensions[data[0] % 3]), std::ios::binary | std::ios::trunc)
+  std::ofstream(work / (std::string("T") + kExtensions[data[0] % 3]),
+                std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   try {
     Exercise((work / "T.DBF").string());

@@ -70,7 +70,8 @@ void Cursor::SetOrder(std::string_view tag) {
     throw Error(ErrorKind::kNoSuchTag, table_->path(),
                 "table " + table_->name() + " has no index tag " + std::string(tag));
   }
-  if (!table_->tags()[t].key) throw Error(ErrorKind::kExpression, table_->path(), table_->tags()[t].problem);
+  if (!table_->tags()[t].key)
+    throw Error(ErrorKind::kExpression, table_->path(), table_->tags()[t].problem);
   order_ = t;
   position_.reset();
 }
@@ -85,7 +86,8 @@ uint32_t Cursor::RecCount() {
 Value Cursor::Get(int field) const {
   RequireOpen();
   if (field < 0 || field >= FieldCount()) {
-    throw Error(ErrorKind::kNoSuchField, table_->path(), "no field number " + std::to_string(field + 1));
+    throw Error(ErrorKind::kNoSuchField, table_->path(),
+                "no field number " + std::to_string(field + 1));
   }
   const FieldInfo& f = fields()[field];
   if (f.type != 'M') return DecodeField(f, record_.data());
@@ -97,7 +99,9 @@ Value Cursor::Get(int field) const {
 
 Value Cursor::Get(std::string_view name) const { return Get(FieldOrThrow(name)); }
 
-std::string_view Cursor::Raw(int field) const { return FieldBytes(fields().at(field), record_.data()); }
+std::string_view Cursor::Raw(int field) const {
+  return FieldBytes(fields().at(field), record_.data());
+}
 
 void Cursor::Put(std::string_view name, const Value& value) { Put(FieldOrThrow(name), value); }
 
@@ -114,14 +118,17 @@ void Cursor::RequireWritableRecord() const {
 void Cursor::Put(int field, const Value& value) {
   RequireWritableRecord();
   if (field < 0 || field >= FieldCount()) {
-    throw Error(ErrorKind::kNoSuchField, table_->path(), "no field number " + std::to_string(field + 1));
+    throw Error(ErrorKind::kNoSuchField, table_->path(),
+                "no field number " + std::to_string(field + 1));
   }
   const FieldInfo& f = fields()[field];
   if (f.type == 'M') {
     if (value.type != ValueType::kCharacter) {
       throw Error(ErrorKind::kArgument, table_->path(), "memo field " + f.name + " takes text");
     }
-    if (!table_->has_memo()) throw Error(ErrorKind::kUnsupported, table_->path(), "memo field " + f.name + " cannot be written");
+    if (!table_->has_memo())
+      throw Error(ErrorKind::kUnsupported, table_->path(),
+                  "memo field " + f.name + " cannot be written");
     pending_memos_[field] = value.str;
   } else {
     EncodeField(f, value, record_.data(), table_->path());
@@ -163,7 +170,8 @@ void Cursor::FlushRecord() {
     std::optional<std::string> new_key = table_->KeyOf(t, record_, recno_);
     std::optional<std::string> old_key;
     if (!is_new_) old_key = table_->KeyOf(t, original_, recno_);
-    if (is_new_ || old_key != new_key) changes.push_back({t, std::move(old_key), std::move(new_key)});
+    if (is_new_ || old_key != new_key)
+      changes.push_back({t, std::move(old_key), std::move(new_key)});
   }
 
   table_->WriteRecord(recno_, record_);

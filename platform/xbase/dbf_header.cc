@@ -54,7 +54,8 @@ DbfHeader ReadDbfHeader(const File& file) {
   if (!KnownVersion(h.version)) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "0x%02X", h.version);
-    throw Error(ErrorKind::kUnsupported, path, std::string("not a known table version (") + hex + ")");
+    throw Error(ErrorKind::kUnsupported, path,
+                std::string("not a known table version (") + hex + ")");
   }
   h.header_count = Le32(fixed + 4);
   h.header_length = Le16(fixed + 8);

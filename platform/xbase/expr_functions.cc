@@ -233,8 +233,12 @@ void Empty(const Call& call, Value& out) {
       empty = out.str.find_first_not_of(" \t\r\n") == std::string::npos;
       break;
     case ValueType::kNumeric:
-    case ValueType::kDate: empty = out.num == 0; break;
-    case ValueType::kLogical: empty = !out.logical; break;
+    case ValueType::kDate:
+      empty = out.num == 0;
+      break;
+    case ValueType::kLogical:
+      empty = !out.logical;
+      break;
   }
   SetLogical(out, empty);
 }

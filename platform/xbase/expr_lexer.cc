@@ -35,31 +35,56 @@ std::string PositionText(size_t pos) { return "position " + std::to_string(pos +
 
 std::string Describe(const Token& token) {
   switch (token.kind) {
-    case Tok::kEnd: return "end of expression";
-    case Tok::kIdent: return "name " + std::string(token.text);
-    case Tok::kNumber: return "number";
-    case Tok::kString: return "string";
-    case Tok::kTrue: return "'.T.'";
-    case Tok::kFalse: return "'.F.'";
-    case Tok::kAnd: return "'.AND.'";
-    case Tok::kOr: return "'.OR.'";
-    case Tok::kNot: return "'.NOT.'";
-    case Tok::kPlus: return "'+'";
-    case Tok::kMinus: return "'-'";
-    case Tok::kStar: return "'*'";
-    case Tok::kSlash: return "'/'";
-    case Tok::kEq: return "'='";
-    case Tok::kExactEq: return "'=='";
-    case Tok::kNe: return "'!='";
-    case Tok::kLt: return "'<'";
-    case Tok::kLe: return "'<='";
-    case Tok::kGt: return "'>'";
-    case Tok::kGe: return "'>='";
-    case Tok::kDollar: return "'$'";
-    case Tok::kLParen: return "'('";
-    case Tok::kRParen: return "')'";
-    case Tok::kComma: return "','";
-    case Tok::kArrow: return "'->'";
+    case Tok::kEnd:
+      return "end of expression";
+    case Tok::kIdent:
+      return "name " + std::string(token.text);
+    case Tok::kNumber:
+      return "number";
+    case Tok::kString:
+      return "string";
+    case Tok::kTrue:
+      return "'.T.'";
+    case Tok::kFalse:
+      return "'.F.'";
+    case Tok::kAnd:
+      return "'.AND.'";
+    case Tok::kOr:
+      return "'.OR.'";
+    case Tok::kNot:
+      return "'.NOT.'";
+    case Tok::kPlus:
+      return "'+'";
+    case Tok::kMinus:
+      return "'-'";
+    case Tok::kStar:
+      return "'*'";
+    case Tok::kSlash:
+      return "'/'";
+    case Tok::kEq:
+      return "'='";
+    case Tok::kExactEq:
+      return "'=='";
+    case Tok::kNe:
+      return "'!='";
+    case Tok::kLt:
+      return "'<'";
+    case Tok::kLe:
+      return "'<='";
+    case Tok::kGt:
+      return "'>'";
+    case Tok::kGe:
+      return "'>='";
+    case Tok::kDollar:
+      return "'$'";
+    case Tok::kLParen:
+      return "'('";
+    case Tok::kRParen:
+      return "')'";
+    case Tok::kComma:
+      return "','";
+    case Tok::kArrow:
+      return "'->'";
   }
   return "token";
 }
@@ -94,13 +119,14 @@ std::vector<Token> Tokenize(std::string_view text) {
         while (j < n && IsDigit(text[j])) ++j;
       }
       token.kind = Tok::kNumber;
-      const auto result = std::from_chars(text.data() + i, text.data() + j, token.number,
-                                          std::chars_format::fixed);
+      const auto result =
+          std::from_chars(text.data() + i, text.data() + j, token.number, std::chars_format::fixed);
       if (result.ec == std::errc::result_out_of_range) {
         // Only an over-long integer part can overflow; a long fraction of zeros underflows.
         size_t first = i;
         while (first < j && text[first] == '0') ++first;
-        token.number = first < j && text[first] != '.' ? std::numeric_limits<double>::infinity() : 0;
+        token.number =
+            first < j && text[first] != '.' ? std::numeric_limits<double>::infinity() : 0;
       }
       i = j;
     } else if (c == '.') {
@@ -133,36 +159,64 @@ std::vector<Token> Tokenize(std::string_view text) {
       const char d = peek(1);
       size_t len = 1;
       switch (c) {
-        case '+': token.kind = Tok::kPlus; break;
-        case '-':
-          if (d == '>') token.kind = Tok::kArrow, len = 2;
-          else token.kind = Tok::kMinus;
+        case '+':
+          token.kind = Tok::kPlus;
           break;
-        case '*': token.kind = Tok::kStar; break;
-        case '/': token.kind = Tok::kSlash; break;
+        case '-':
+          if (d == '>')
+            token.kind = Tok::kArrow, len = 2;
+          else
+            token.kind = Tok::kMinus;
+          break;
+        case '*':
+          token.kind = Tok::kStar;
+          break;
+        case '/':
+          token.kind = Tok::kSlash;
+          break;
         case '=':
-          if (d == '=') token.kind = Tok::kExactEq, len = 2;
-          else token.kind = Tok::kEq;
+          if (d == '=')
+            token.kind = Tok::kExactEq, len = 2;
+          else
+            token.kind = Tok::kEq;
           break;
         case '!':
-          if (d == '=') token.kind = Tok::kNe, len = 2;
-          else token.kind = Tok::kNot;
+          if (d == '=')
+            token.kind = Tok::kNe, len = 2;
+          else
+            token.kind = Tok::kNot;
           break;
-        case '#': token.kind = Tok::kNe; break;
+        case '#':
+          token.kind = Tok::kNe;
+          break;
         case '<':
-          if (d == '>') token.kind = Tok::kNe, len = 2;
-          else if (d == '=') token.kind = Tok::kLe, len = 2;
-          else token.kind = Tok::kLt;
+          if (d == '>')
+            token.kind = Tok::kNe, len = 2;
+          else if (d == '=')
+            token.kind = Tok::kLe, len = 2;
+          else
+            token.kind = Tok::kLt;
           break;
         case '>':
-          if (d == '=') token.kind = Tok::kGe, len = 2;
-          else token.kind = Tok::kGt;
+          if (d == '=')
+            token.kind = Tok::kGe, len = 2;
+          else
+            token.kind = Tok::kGt;
           break;
-        case '$': token.kind = Tok::kDollar; break;
-        case '(': token.kind = Tok::kLParen; break;
-        case ')': token.kind = Tok::kRParen; break;
-        case ',': token.kind = Tok::kComma; break;
-        default: throw syntax(i, "unexpected " + ByteText(c));
+        case '$':
+          token.kind = Tok::kDollar;
+          break;
+        case '(':
+          token.kind = Tok::kLParen;
+          break;
+        case ')':
+          token.kind = Tok::kRParen;
+          break;
+        case ',':
+          token.kind = Tok::kComma;
+          break;
+        default:
+          throw syntax(i, "unexpected " + ByteText(c));
       }
       i += len;
     }

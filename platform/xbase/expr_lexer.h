@@ -22,9 +22,9 @@ enum class Tok {
   kMinus,
   kStar,
   kSlash,
-  kEq,      // =
-  kExactEq, // ==
-  kNe,      // != <> #
+  kEq,       // =
+  kExactEq,  // ==
+  kNe,       // != <> #
   kLt,
   kLe,
   kGt,
@@ -33,14 +33,14 @@ enum class Tok {
   kLParen,
   kRParen,
   kComma,
-  kArrow,   // ->
+  kArrow,  // ->
 };
 
 struct Token {
   Tok kind = Tok::kEnd;
-  size_t pos = 0;          // byte offset of the token in the text
-  std::string_view text;   // kIdent, kString: a view into the expression text
-  double number = 0;       // kNumber
+  size_t pos = 0;         // byte offset of the token in the text
+  std::string_view text;  // kIdent, kString: a view into the expression text
+  double number = 0;      // kNumber
 };
 
 // A problem found while reading an expression: `pos` is the byte offset it refers to.

@@ -9,18 +9,30 @@ namespace {
 
 const char* OpText(BinaryOp op) {
   switch (op) {
-    case BinaryOp::kAdd: return "+";
-    case BinaryOp::kSub: return "-";
-    case BinaryOp::kMul: return "*";
-    case BinaryOp::kDiv: return "/";
-    case BinaryOp::kEq: return "=";
-    case BinaryOp::kExactEq: return "==";
-    case BinaryOp::kNe: return "!=";
-    case BinaryOp::kLt: return "<";
-    case BinaryOp::kLe: return "<=";
-    case BinaryOp::kGt: return ">";
-    case BinaryOp::kGe: return ">=";
-    case BinaryOp::kContains: return "$";
+    case BinaryOp::kAdd:
+      return "+";
+    case BinaryOp::kSub:
+      return "-";
+    case BinaryOp::kMul:
+      return "*";
+    case BinaryOp::kDiv:
+      return "/";
+    case BinaryOp::kEq:
+      return "=";
+    case BinaryOp::kExactEq:
+      return "==";
+    case BinaryOp::kNe:
+      return "!=";
+    case BinaryOp::kLt:
+      return "<";
+    case BinaryOp::kLe:
+      return "<=";
+    case BinaryOp::kGt:
+      return ">";
+    case BinaryOp::kGe:
+      return ">=";
+    case BinaryOp::kContains:
+      return "$";
   }
   return "?";
 }
@@ -92,13 +104,20 @@ int NonExactCompare(std::string_view a, std::string_view b) {
 bool Ordered(BinaryOp op, int c) {
   switch (op) {
     case BinaryOp::kEq:
-    case BinaryOp::kExactEq: return c == 0;
-    case BinaryOp::kNe: return c != 0;
-    case BinaryOp::kLt: return c < 0;
-    case BinaryOp::kLe: return c <= 0;
-    case BinaryOp::kGt: return c > 0;
-    case BinaryOp::kGe: return c >= 0;
-    default: return false;
+    case BinaryOp::kExactEq:
+      return c == 0;
+    case BinaryOp::kNe:
+      return c != 0;
+    case BinaryOp::kLt:
+      return c < 0;
+    case BinaryOp::kLe:
+      return c <= 0;
+    case BinaryOp::kGt:
+      return c > 0;
+    case BinaryOp::kGe:
+      return c >= 0;
+    default:
+      return false;
   }
 }
 
@@ -106,7 +125,8 @@ bool CompareValues(BinaryOp op, const Value& a, const Value& b) {
   if (a.type != b.type) Mismatch(op, a, b);
   switch (a.type) {
     case ValueType::kCharacter:
-      if (op == BinaryOp::kContains) return !a.str.empty() && b.str.find(a.str) != std::string::npos;
+      if (op == BinaryOp::kContains)
+        return !a.str.empty() && b.str.find(a.str) != std::string::npos;
       if (op == BinaryOp::kExactEq) return a.str == b.str;
       return Ordered(op, NonExactCompare(a.str, b.str));
     case ValueType::kNumeric:
@@ -115,13 +135,20 @@ bool CompareValues(BinaryOp op, const Value& a, const Value& b) {
       const double y = b.num;
       switch (op) {
         case BinaryOp::kEq:
-        case BinaryOp::kExactEq: return x == y;
-        case BinaryOp::kNe: return x != y;
-        case BinaryOp::kLt: return x < y;
-        case BinaryOp::kLe: return x <= y;
-        case BinaryOp::kGt: return x > y;
-        case BinaryOp::kGe: return x >= y;
-        default: Mismatch(op, a, b);
+        case BinaryOp::kExactEq:
+          return x == y;
+        case BinaryOp::kNe:
+          return x != y;
+        case BinaryOp::kLt:
+          return x < y;
+        case BinaryOp::kLe:
+          return x <= y;
+        case BinaryOp::kGt:
+          return x > y;
+        case BinaryOp::kGe:
+          return x >= y;
+        default:
+          Mismatch(op, a, b);
       }
     }
     case ValueType::kLogical:
@@ -244,10 +271,14 @@ class LogicalNode final : public Node {
 
 const char* TypeName(ValueType type) {
   switch (type) {
-    case ValueType::kCharacter: return "character";
-    case ValueType::kNumeric: return "numeric";
-    case ValueType::kDate: return "date";
-    case ValueType::kLogical: return "logical";
+    case ValueType::kCharacter:
+      return "character";
+    case ValueType::kNumeric:
+      return "numeric";
+    case ValueType::kDate:
+      return "date";
+    case ValueType::kLogical:
+      return "logical";
   }
   return "unknown";
 }
@@ -282,7 +313,9 @@ void SetLogical(Value& out, bool b) {
 
 NodePtr MakeConstant(Value value) { return std::make_unique<ConstantNode>(std::move(value)); }
 NodePtr MakeField(int index) { return std::make_unique<FieldNode>(index); }
-NodePtr MakeNegate(NodePtr operand) { return std::make_unique<NegateNode>(std::move(operand), true); }
+NodePtr MakeNegate(NodePtr operand) {
+  return std::make_unique<NegateNode>(std::move(operand), true);
+}
 NodePtr MakeUnaryPlus(NodePtr operand) {
   return std::make_unique<NegateNode>(std::move(operand), false);
 }

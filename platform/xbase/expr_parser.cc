@@ -69,12 +69,10 @@ class Parser {
   static ParseFault Syntax(const Token& at, const std::string& what) {
     return ParseFault{at.pos, "syntax error at " + PositionText(at.pos) + ": " + what};
   }
-  static ParseFault Unexpected(const Token& at) {
-    return Syntax(at, "unexpected " + Describe(at));
-  }
+  static ParseFault Unexpected(const Token& at) { return Syntax(at, "unexpected " + Describe(at)); }
   void Expect(Tok kind, const char* what) {
-    if (!Accept(kind)) throw Syntax(Peek(), std::string("expected ") + what + ", found " +
-                                                Describe(Peek()));
+    if (!Accept(kind))
+      throw Syntax(Peek(), std::string("expected ") + what + ", found " + Describe(Peek()));
   }
 
   NodePtr ParseOr() {
@@ -100,15 +98,32 @@ class Parser {
 
   static bool RelationalOp(Tok kind, BinaryOp& op) {
     switch (kind) {
-      case Tok::kEq: op = BinaryOp::kEq; return true;
-      case Tok::kExactEq: op = BinaryOp::kExactEq; return true;
-      case Tok::kNe: op = BinaryOp::kNe; return true;
-      case Tok::kLt: op = BinaryOp::kLt; return true;
-      case Tok::kLe: op = BinaryOp::kLe; return true;
-      case Tok::kGt: op = BinaryOp::kGt; return true;
-      case Tok::kGe: op = BinaryOp::kGe; return true;
-      case Tok::kDollar: op = BinaryOp::kContains; return true;
-      default: return false;
+      case Tok::kEq:
+        op = BinaryOp::kEq;
+        return true;
+      case Tok::kExactEq:
+        op = BinaryOp::kExactEq;
+        return true;
+      case Tok::kNe:
+        op = BinaryOp::kNe;
+        return true;
+      case Tok::kLt:
+        op = BinaryOp::kLt;
+        return true;
+      case Tok::kLe:
+        op = BinaryOp::kLe;
+        return true;
+      case Tok::kGt:
+        op = BinaryOp::kGt;
+        return true;
+      case Tok::kGe:
+        op = BinaryOp::kGe;
+        return true;
+      case Tok::kDollar:
+        op = BinaryOp::kContains;
+        return true;
+      default:
+        return false;
     }
   }
 
@@ -154,18 +169,25 @@ class Parser {
   NodePtr ParsePrimary() {
     const Token& token = Next();
     switch (token.kind) {
-      case Tok::kNumber: return MakeConstant(Value::Numeric(token.number));
-      case Tok::kString: return MakeConstant(Value::Character(std::string(token.text)));
-      case Tok::kTrue: return MakeConstant(Value::Logical(true));
-      case Tok::kFalse: return MakeConstant(Value::Logical(false));
+      case Tok::kNumber:
+        return MakeConstant(Value::Numeric(token.number));
+      case Tok::kString:
+        return MakeConstant(Value::Character(std::string(token.text)));
+      case Tok::kTrue:
+        return MakeConstant(Value::Logical(true));
+      case Tok::kFalse:
+        return MakeConstant(Value::Logical(false));
       case Tok::kLParen: {
         NodePtr inner = ParseOr();
         Expect(Tok::kRParen, "')'");
         return inner;
       }
-      case Tok::kIdent: return ParseName(token);
-      case Tok::kEnd: throw Syntax(token, "unexpected end of expression");
-      default: throw Unexpected(token);
+      case Tok::kIdent:
+        return ParseName(token);
+      case Tok::kEnd:
+        throw Syntax(token, "unexpected end of expression");
+      default:
+        throw Unexpected(token);
     }
   }
 
@@ -197,8 +219,8 @@ class Parser {
   NodePtr ParseCall(const Token& name) {
     const FunctionDef* def = FindFunction(name.text);
     if (def == nullptr) {
-      throw ParseFault{name.pos, "unknown function " + UpperName(name.text) + " at " +
-                                     PositionText(name.pos)};
+      throw ParseFault{
+          name.pos, "unknown function " + UpperName(name.text) + " at " + PositionText(name.pos)};
     }
     Next();  // '('
     std::vector<NodePtr> args;

@@ -22,10 +22,14 @@ int32_t ReadLe32(const char* p) {
 
 const char* TypeName(ValueType t) {
   switch (t) {
-    case ValueType::kCharacter: return "character";
-    case ValueType::kNumeric: return "numeric";
-    case ValueType::kDate: return "date";
-    case ValueType::kLogical: return "logical";
+    case ValueType::kCharacter:
+      return "character";
+    case ValueType::kNumeric:
+      return "numeric";
+    case ValueType::kDate:
+      return "date";
+    case ValueType::kLogical:
+      return "logical";
   }
   return "?";
 }
@@ -110,8 +114,8 @@ void EncodeField(const FieldInfo& field, const Value& value, char* record,
   auto expect = [&](ValueType t) {
     if (value.type != t) {
       Refuse(path, field,
-             std::string("a ") + TypeName(value.type) + " value cannot be stored in a field of type " +
-                 field.type);
+             std::string("a ") + TypeName(value.type) +
+                 " value cannot be stored in a field of type " + field.type);
     }
   };
   switch (field.type) {

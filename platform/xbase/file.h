@@ -49,7 +49,8 @@ class File {
   std::pair<uint64_t, uint64_t> Identity() const;
 
  private:
-  File(int fd, std::string path, bool read_only) : fd_(fd), path_(std::move(path)), read_only_(read_only) {}
+  File(int fd, std::string path, bool read_only)
+      : fd_(fd), path_(std::move(path)), read_only_(read_only) {}
   [[noreturn]] void Fail(const char* op) const;
 
   int fd_ = -1;

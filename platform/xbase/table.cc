@@ -167,9 +167,7 @@ void Table::CompileTags() {
   }
 }
 
-int Table::FindTag(std::string_view name) const {
-  return cdx_ ? cdx_->FindTag(name) : -1;
-}
+int Table::FindTag(std::string_view name) const { return cdx_ ? cdx_->FindTag(name) : -1; }
 
 void Table::RequireWritable() const {
   if (read_only_) throw Error(ErrorKind::kReadOnly, path(), "table is open read-only");

@@ -63,7 +63,8 @@ std::vector<KeyEntry> CollectKeys(Table& table, int tag) {
 }
 
 void RebuildTag(Table& table, int tag) {
-  if (!table.tags()[tag].key) throw Error(ErrorKind::kExpression, table.path(), table.tags()[tag].problem);
+  if (!table.tags()[tag].key)
+    throw Error(ErrorKind::kExpression, table.path(), table.tags()[tag].problem);
   table.index()->BuildTag(table.tags()[tag].cdx_index, CollectKeys(table, tag));
 }
 
@@ -104,7 +105,8 @@ void SetStructuralFlag(const std::string& dbf_path) {
 
 void ValidateSpec(const TagSpec& spec, const std::string& path) {
   if (spec.name.empty() || spec.name.size() > 10) {
-    throw Error(ErrorKind::kArgument, path, "tag name \"" + spec.name + "\" must have 1 to 10 characters");
+    throw Error(ErrorKind::kArgument, path,
+                "tag name \"" + spec.name + "\" must have 1 to 10 characters");
   }
 }
 
@@ -112,30 +114,42 @@ void ValidateSpec(const TagSpec& spec, const std::string& path) {
 
 void CreateTable(const std::string& path, const Schema& fields, const std::vector<TagSpec>& tags) {
   std::string dbf_path = WithTableExtension(path);
-  if (fields.empty()) throw Error(ErrorKind::kArgument, dbf_path, "a table needs at least one field");
+  if (fields.empty())
+    throw Error(ErrorKind::kArgument, dbf_path, "a table needs at least one field");
   DbfHeader header;
   header.fields = fields;
   for (FieldInfo& f : header.fields) {
     f.name = Upper(f.name);
     if (f.name.empty() || f.name.size() > 10) {
-      throw Error(ErrorKind::kArgument, dbf_path, "field name \"" + f.name + "\" must have 1 to 10 characters");
+      throw Error(ErrorKind::kArgument, dbf_path,
+                  "field name \"" + f.name + "\" must have 1 to 10 characters");
     }
     if (!IsWritableType(f.type)) {
-      throw Error(ErrorKind::kArgument, dbf_path, std::string("field type ") + f.type + " cannot be created");
+      throw Error(ErrorKind::kArgument, dbf_path,
+                  std::string("field type ") + f.type + " cannot be created");
     }
     switch (f.type) {
-      case 'D': f.length = 8; break;
-      case 'L': f.length = 1; break;
-      case 'M': f.length = 10; break;
-      case 'I': f.length = 4; break;
-      default: break;
+      case 'D':
+        f.length = 8;
+        break;
+      case 'L':
+        f.length = 1;
+        break;
+      case 'M':
+        f.length = 10;
+        break;
+      case 'I':
+        f.length = 4;
+        break;
+      default:
+        break;
     }
     int max_length = f.type == 'C' ? 65535 : 20;
     if (f.length < 1 || f.length > max_length || f.decimals < 0 ||
         (f.decimals > 0 && f.decimals + 2 > f.length)) {
       throw Error(ErrorKind::kArgument, dbf_path,
-                  "field " + f.name + " has an impossible width " + std::to_string(f.length) +
-                      "/" + std::to_string(f.decimals));
+                  "field " + f.name + " has an impossible width " + std::to_string(f.length) + "/" +
+                      std::to_string(f.decimals));
     }
   }
   for (const TagSpec& t : tags) ValidateSpec(t, dbf_path);
@@ -172,7 +186,8 @@ void CreateTag(const std::string& path, const TagSpec& spec) {
   std::shared_ptr<Table> table = OpenExclusive(dbf_path);
   table->RequireWritable();
   std::string name = Upper(spec.name);
-  if (table->FindTag(name) >= 0) throw Error(ErrorKind::kArgument, dbf_path, "tag " + name + " exists already");
+  if (table->FindTag(name) >= 0)
+    throw Error(ErrorKind::kArgument, dbf_path, "tag " + name + " exists already");
   auto [length, type] = KeyShape(*table, spec);
   table->index()->AddTag(name, spec.key_expr, spec.for_expr, length, KeyFillByte(type), spec.unique,
                          spec.descending);
@@ -190,7 +205,8 @@ std::vector<VerifyReport> Verify(const std::string& path) {
   std::shared_ptr<Table> table = Table::Open(ResolveTablePath(path), {ShareMode::kShared, false});
   constexpr int kVerifier = -1;
   if (!table->LockFile(kVerifier)) {
-    throw Error(ErrorKind::kLock, table->path(), "table is locked by another user; try again later");
+    throw Error(ErrorKind::kLock, table->path(),
+                "table is locked by another user; try again later");
   }
   std::vector<VerifyReport> reports;
   try {
@@ -199,7 +215,8 @@ std::vector<VerifyReport> Verify(const std::string& path) {
       const TagInfo& info = table->tag_info(t);
       VerifyReport report{info.name, {}};
       auto note = [&](std::string problem) {
-        if (report.problems.size() < kMaxProblemsPerTag) report.problems.push_back(std::move(problem));
+        if (report.problems.size() < kMaxProblemsPerTag)
+          report.problems.push_back(std::move(problem));
       };
       if (!table->tags()[t].key) {
         note(table->tags()[t].problem);

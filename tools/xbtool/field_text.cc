@@ -77,8 +77,10 @@ xbase::Value ParseFieldText(const xbase::FieldInfo& f, std::string_view text) {
       return xbase::Value::Date(day);
     }
     case 'L':
-      if (text == "T" || text == "t" || text == "Y" || text == "y") return xbase::Value::Logical(true);
-      if (text == "F" || text == "f" || text == "N" || text == "n") return xbase::Value::Logical(false);
+      if (text == "T" || text == "t" || text == "Y" || text == "y")
+        return xbase::Value::Logical(true);
+      if (text == "F" || text == "f" || text == "N" || text == "n")
+        return xbase::Value::Logical(false);
       Refuse(f, text, "T or F");
     case 'M':
       return xbase::Value::Character(Unescape(text));
@@ -99,8 +101,8 @@ Assignments ParseAssignments(xbase::Cursor& cursor, const std::vector<std::strin
     if (field < 0) {
       throw Error(ErrorKind::kNoSuchField, cursor.table().path(), "no field named " + name);
     }
-    parsed.emplace_back(field, ParseFieldText(cursor.fields()[field],
-                                              std::string_view(assignment).substr(eq + 1)));
+    parsed.emplace_back(
+        field, ParseFieldText(cursor.fields()[field], std::string_view(assignment).substr(eq + 1)));
   }
   return parsed;
 }

@@ -18,7 +18,8 @@ const char kUsage[] =
     "  append FILE FIELD=VALUE ...\n"
     "  set FILE RECNO FIELD=VALUE ...\n"
     "  delete FILE RECNO\n"
-    "  create FILE --field NAME:TYPE:WIDTH[:DEC] ... [--tag NAME=EXPR[;FOR=EXPR][;UNIQUE][;DESCENDING]] ...\n";
+    "  create FILE --field NAME:TYPE:WIDTH[:DEC] ... [--tag "
+    "NAME=EXPR[;FOR=EXPR][;UNIQUE][;DESCENDING]] ...\n";
 
 }  // namespace
 

@@ -37,7 +37,8 @@ void PrintVerify(const std::string& table, const std::vector<xbase::VerifyReport
       continue;
     }
     all_sound = false;
-    for (const auto& p : r.problems) std::printf("%s %s: %s\n", table.c_str(), r.tag.c_str(), p.c_str());
+    for (const auto& p : r.problems)
+      std::printf("%s %s: %s\n", table.c_str(), r.tag.c_str(), p.c_str());
   }
 }
 
@@ -69,7 +70,8 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 int StructCommand(const Args& args) {
-  if (args.size() != 1) throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool struct FILE");
+  if (args.size() != 1)
+    throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool struct FILE");
   Cursor cursor(args[0], ReadOnlyShared());
   for (const auto& f : cursor.fields()) {
     std::printf("field %s %c %d %d\n", f.name.c_str(), f.type, f.length, f.decimals);
@@ -95,7 +97,8 @@ int DumpCommand(const Args& args) {
     } else if (file.empty()) {
       file = args[i];
     } else {
-      throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool dump FILE [--tag TAG] [--deleted]");
+      throw xbase::Error(xbase::ErrorKind::kArgument, "",
+                         "usage: xbtool dump FILE [--tag TAG] [--deleted]");
     }
   }
   Cursor cursor(file, ReadOnlyShared(!deleted));
@@ -116,7 +119,8 @@ int DumpCommand(const Args& args) {
 }
 
 int SeekCommand(const Args& args) {
-  if (args.size() != 2) throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool seek FILE TAG");
+  if (args.size() != 2)
+    throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool seek FILE TAG");
   Cursor cursor(args[0], ReadOnlyShared());
   cursor.SetOrder(args[1]);
   xbase::ValueType type = cursor.table().tags()[cursor.order()].key_type;
@@ -136,7 +140,8 @@ int SeekCommand(const Args& args) {
 }
 
 int VerifyCommand(const Args& args) {
-  if (args.size() != 1) throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool verify PATH");
+  if (args.size() != 1)
+    throw xbase::Error(xbase::ErrorKind::kArgument, "", "usage: xbtool verify PATH");
   bool all_sound = true;
   std::vector<std::string> tables =
       IsFolder(args[0]) ? TablesInFolder(args[0]) : std::vector<std::string>{args[0]};

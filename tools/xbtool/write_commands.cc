@@ -81,7 +81,8 @@ xbase::FieldInfo ParseFieldSpec(const std::string& spec) {
     if (parts.size() > 2) f.length = std::stoi(parts[2]);
     if (parts.size() > 3) f.decimals = std::stoi(parts[3]);
   } catch (const std::exception&) {
-    throw Error(ErrorKind::kArgument, "", "field \"" + spec + "\" has a width that is not a number");
+    throw Error(ErrorKind::kArgument, "",
+                "field \"" + spec + "\" has a width that is not a number");
   }
   return f;
 }
@@ -89,7 +90,8 @@ xbase::FieldInfo ParseFieldSpec(const std::string& spec) {
 xbase::TagSpec ParseTagSpec(const std::string& spec) {
   // NAME=EXPR[;FOR=EXPR][;UNIQUE][;DESCENDING]
   auto eq = spec.find('=');
-  if (eq == std::string::npos) throw Error(ErrorKind::kArgument, "", "tag \"" + spec + "\" is not NAME=EXPR");
+  if (eq == std::string::npos)
+    throw Error(ErrorKind::kArgument, "", "tag \"" + spec + "\" is not NAME=EXPR");
   xbase::TagSpec tag;
   tag.name = spec.substr(0, eq);
   std::string rest = spec.substr(eq + 1);
@@ -105,7 +107,8 @@ xbase::TagSpec ParseTagSpec(const std::string& spec) {
     } else if (option == "DESCENDING") {
       tag.descending = true;
     } else {
-      throw Error(ErrorKind::kArgument, "", "tag option \"" + option + "\" is not FOR=, UNIQUE or DESCENDING");
+      throw Error(ErrorKind::kArgument, "",
+                  "tag option \"" + option + "\" is not FOR=, UNIQUE or DESCENDING");
     }
     semi = next;
   }
@@ -121,7 +124,8 @@ int ReindexCommand(const Args& args) {
 }
 
 int AppendCommand(const Args& args) {
-  if (args.empty()) throw Error(ErrorKind::kArgument, "", "usage: xbtool append FILE FIELD=VALUE ...");
+  if (args.empty())
+    throw Error(ErrorKind::kArgument, "", "usage: xbtool append FILE FIELD=VALUE ...");
   xbase::Cursor cursor(args[0], {xbase::ShareMode::kShared, false, false});
   Assignments values = ParseAssignments(cursor, Args(args.begin() + 1, args.end()));
   WaitForLock([&] { return cursor.Append(); }, "the table's append lock");
@@ -132,7 +136,8 @@ int AppendCommand(const Args& args) {
 }
 
 int SetCommand(const Args& args) {
-  if (args.size() < 3) throw Error(ErrorKind::kArgument, "", "usage: xbtool set FILE RECNO FIELD=VALUE ...");
+  if (args.size() < 3)
+    throw Error(ErrorKind::kArgument, "", "usage: xbtool set FILE RECNO FIELD=VALUE ...");
   ChangeRecord(args[0], args[1], Args(args.begin() + 2, args.end()),
                [](xbase::Cursor& cursor, const Assignments& values) {
                  for (const auto& [field, value] : values) cursor.Put(field, value);
@@ -148,7 +153,8 @@ int DeleteCommand(const Args& args) {
 }
 
 int CreateCommand(const Args& args) {
-  const char* usage = "usage: xbtool create FILE --field NAME:TYPE:WIDTH[:DEC] ... --tag NAME=EXPR[;FOR=EXPR] ...";
+  const char* usage =
+      "usage: xbtool create FILE --field NAME:TYPE:WIDTH[:DEC] ... --tag NAME=EXPR[;FOR=EXPR] ...";
   if (args.empty()) throw Error(ErrorKind::kArgument, "", usage);
   xbase::Schema fields;
   std::vector<xbase::TagSpec> tags;

@@ -9,8 +9,8 @@
 namespace {
 
 const xbase::Schema kSchema = {
-    {"NEGOCIO", 'C', 15, 0, 1, 0},  {"NUMERO", 'C', 15, 0, 16, 0}, {"CONSECUT", 'C', 4, 0, 31, 0},
-    {"MONEDA1", 'C', 2, 0, 35, 0},  {"FECHA", 'D', 8, 0, 37, 0},   {"CTA_MAES", 'N', 1, 0, 45, 0},
+    {"NEGOCIO", 'C', 15, 0, 1, 0}, {"NUMERO", 'C', 15, 0, 16, 0}, {"CONSECUT", 'C', 4, 0, 31, 0},
+    {"MONEDA1", 'C', 2, 0, 35, 0}, {"FECHA", 'D', 8, 0, 37, 0},   {"CTA_MAES", 'N', 1, 0, 45, 0},
 };
 
 // Fields as a table cursor would hand them out: a fresh Value per call.
@@ -18,12 +18,18 @@ class Record : public xbase::RecordView {
  public:
   xbase::Value Field(int index) const override {
     switch (index) {
-      case 0: return xbase::Value::Character("HOTEL1         ");
-      case 1: return xbase::Value::Character("       00005001");
-      case 2: return xbase::Value::Character("0001");
-      case 3: return xbase::Value::Character("01");
-      case 4: return xbase::Value::Date(2460380);
-      default: return xbase::Value::Numeric(1);
+      case 0:
+        return xbase::Value::Character("HOTEL1         ");
+      case 1:
+        return xbase::Value::Character("       00005001");
+      case 2:
+        return xbase::Value::Character("0001");
+      case 3:
+        return xbase::Value::Character("01");
+      case 4:
+        return xbase::Value::Date(2460380);
+      default:
+        return xbase::Value::Numeric(1);
     }
   }
   bool Deleted() const override { return false; }

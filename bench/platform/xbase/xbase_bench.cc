@@ -29,20 +29,28 @@ std::string Folio(int n) {
 // Builds the table once per process, in a folder removed at exit.
 const std::string& TablePath() {
   static const std::string path = [] {
-    auto dir = std::filesystem::temp_directory_path() / ("xbase_bench_" + std::to_string(::getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("xbase_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::atexit([] {
       std::error_code ignored;
-      std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                                      ("xbase_bench_" + std::to_string(::getpid())),
-                                  ignored);
+      std::filesystem::remove_all(
+          std::filesystem::temp_directory_path() / ("xbase_bench_" + std::to_string(::getpid())),
+          ignored);
     });
     std::string p = (dir / "DET_FOL.DBF").string();
     xbase::CreateTable(p,
-                       {{"NEGOCIO", 'C', 15}, {"NUMERO", 'C', 15}, {"ROOM", 'C', 15},
-                        {"FECHA", 'D', 8}, {"HORA", 'C', 8}, {"COD_TRANS", 'C', 6},
-                        {"GRUPO", 'C', 4}, {"CONSECUT", 'C', 4}, {"COMENTA", 'C', 60},
-                        {"DEBITO", 'N', 14, 2}, {"CREDITO", 'N', 14, 2}},
+                       {{"NEGOCIO", 'C', 15},
+                        {"NUMERO", 'C', 15},
+                        {"ROOM", 'C', 15},
+                        {"FECHA", 'D', 8},
+                        {"HORA", 'C', 8},
+                        {"COD_TRANS", 'C', 6},
+                        {"GRUPO", 'C', 4},
+                        {"CONSECUT", 'C', 4},
+                        {"COMENTA", 'C', 60},
+                        {"DEBITO", 'N', 14, 2},
+                        {"CREDITO", 'N', 14, 2}},
                        {{"DET_FOL", "NEGOCIO+NUMERO+CONSECUT", ""},
                         {"DET_FOL13", "NEGOCIO+NUMERO+GRUPO+CONSECUT", ""},
                         {"DET_FOL4", "DTOS(FECHA)+HORA", ""}});

@@ -22,8 +22,8 @@ struct RawField {
 };
 
 // Writes a table header of `version` with the given fields and one record.
-std::string WriteTable(const std::string& path, uint8_t version, const std::vector<RawField>& fields,
-                       const std::string& record) {
+std::string WriteTable(const std::string& path, uint8_t version,
+                       const std::vector<RawField>& fields, const std::string& record) {
   bool vfp = version == 0x30 || version == 0x31 || version == 0x32;
   size_t header_length = 32 + 32 * fields.size() + 1 + (vfp ? 263 : 1);
   size_t record_length = 1;
@@ -89,9 +89,9 @@ TEST(DbfVariantsTest, EachVariantReadsAppendsAndKeepsItsHeader) {
     EXPECT_EQ(cursor.Get("QTY").num, -7);
     std::ifstream in(path, std::ios::binary);
     std::string now((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(now[0], header[0]);            // variant kept
-    EXPECT_EQ(now[4], 2);                    // header count kept current
-    EXPECT_EQ(now[29], 0x03);                // code page kept
+    EXPECT_EQ(now[0], header[0]);                                      // variant kept
+    EXPECT_EQ(now[4], 2);                                              // header count kept current
+    EXPECT_EQ(now[29], 0x03);                                          // code page kept
     EXPECT_EQ(now.substr(32, header.size() - 32), header.substr(32));  // fields untouched
   }
 }

@@ -83,14 +83,20 @@ class RawRecord : public RecordView {
 
   Value Field(int index) const override {
     const FieldInfo& f = schema_.at(static_cast<size_t>(index));
-    const std::string text = bytes_.substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length));
+    const std::string text =
+        bytes_.substr(static_cast<size_t>(f.offset), static_cast<size_t>(f.length));
     switch (f.type) {
       case 'N':
-      case 'F': return Value::Numeric(ParseNumber(text));
-      case 'D': return Value::Date(Stod(text));
-      case 'L': return Value::Logical(text == "T" || text == "t" || text == "Y" || text == "y");
-      case 'M': return Value::Character("");
-      default: return Value::Character(text);
+      case 'F':
+        return Value::Numeric(ParseNumber(text));
+      case 'D':
+        return Value::Date(Stod(text));
+      case 'L':
+        return Value::Logical(text == "T" || text == "t" || text == "Y" || text == "y");
+      case 'M':
+        return Value::Character("");
+      default:
+        return Value::Character(text);
     }
   }
   bool Deleted() const override { return bytes_[0] == '*'; }
@@ -135,7 +141,8 @@ void CollectKeys(const std::string& cdx, uint32_t page, size_t key_length, char 
     const size_t trail = (entry >> (record_bits + dup_bits)) & trail_mask;
     const size_t stored = key_length - dup - trail;
     key_end -= stored;
-    std::string key = previous.substr(0, dup) + cdx.substr(key_end, stored) + std::string(trail, fill);
+    std::string key =
+        previous.substr(0, dup) + cdx.substr(key_end, stored) + std::string(trail, fill);
     keys.emplace(key, recno);
     previous = key;
   }
@@ -227,7 +234,8 @@ TEST_P(FixtureTest, TagExpressionsGiveTheStoredKeys) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bases, FixtureTest,
-                         ::testing::Values("DET_FOL", "DET_RES2", "ENC_FOL", "LOG_XML", "T_CAMBIO"));
+                         ::testing::Values("DET_FOL", "DET_RES2", "ENC_FOL", "LOG_XML",
+                                           "T_CAMBIO"));
 
 }  // namespace
 }  // namespace xbase

@@ -29,9 +29,9 @@ class TestRecord : public RecordView {
 
 Schema TestSchema() {
   return {
-      {"NAME", 'C', 10, 0, 1, 0},   {"CODE", 'C', 4, 0, 11, 0},   {"AMOUNT", 'N', 12, 2, 15, 0},
-      {"QTY", 'N', 3, 0, 27, 0},    {"FECHA", 'D', 8, 0, 30, 0},  {"EMPTYD", 'D', 8, 0, 38, 0},
-      {"FLAG", 'L', 1, 0, 46, 0},   {"NOTE", 'M', 10, 0, 47, 0},
+      {"NAME", 'C', 10, 0, 1, 0}, {"CODE", 'C', 4, 0, 11, 0},  {"AMOUNT", 'N', 12, 2, 15, 0},
+      {"QTY", 'N', 3, 0, 27, 0},  {"FECHA", 'D', 8, 0, 30, 0}, {"EMPTYD", 'D', 8, 0, 38, 0},
+      {"FLAG", 'L', 1, 0, 46, 0}, {"NOTE", 'M', 10, 0, 47, 0},
   };
 }
 
@@ -61,10 +61,14 @@ Value L(bool b) { return Value::Logical(b); }
 
 std::string Show(const Value& v) {
   switch (v.type) {
-    case ValueType::kCharacter: return "C\"" + v.str + "\"";
-    case ValueType::kNumeric: return "N" + std::to_string(v.num);
-    case ValueType::kDate: return "D" + std::to_string(v.julian());
-    case ValueType::kLogical: return v.logical ? "L.T." : "L.F.";
+    case ValueType::kCharacter:
+      return "C\"" + v.str + "\"";
+    case ValueType::kNumeric:
+      return "N" + std::to_string(v.num);
+    case ValueType::kDate:
+      return "D" + std::to_string(v.julian());
+    case ValueType::kLogical:
+      return v.logical ? "L.T." : "L.F.";
   }
   return "?";
 }
@@ -191,7 +195,10 @@ TEST(ExpressionTest, EvaluatesTheLanguage) {
       {"STRZERO(4.5,6,2)", C("004.50")},
       {"STRZERO(123456,3)", C("***")},
       {"UPPER(NAME)", C("GR\x9AN      ")},
-      {"LOWER('\x8E" "BC')", C("\x84" "bc")},
+      {"LOWER('\x8E"
+       "BC')",
+       C("\x84"
+         "bc")},
       {"SUBSTR(NAME,2,3)", C("r\x81n")},
       {"SUBSTR('ABC',2)", C("BC")},
       {"SUBSTR('ABC',3,5)", C("C")},
@@ -334,7 +341,8 @@ TEST(ExpressionTest, ParseErrorsNameTheExpressionAndTheProblem) {
       {"CODE % 2", "syntax error at position 6: unexpected '%'"},
       {"1 .XOR. 2", "syntax error at position 3: unknown operator .XOR."},
       {"CODE .AND", "syntax error at position 6: unexpected '.'"},
-      {"TEST->", "syntax error at position 7: expected a field name after '->', found end of expression"},
+      {"TEST->",
+       "syntax error at position 7: expected a field name after '->', found end of expression"},
       {"TEST->'A'", "syntax error at position 7: expected a field name after '->', found string"},
       {"CODE:=1", "syntax error at position 5: unexpected ':'"},
       {"CODE\x01", "syntax error at position 5: unexpected byte 0x01"},
@@ -443,12 +451,67 @@ TEST(ExpressionTest, ErrorsOfTheRecordPassThrough) {
 // either succeed or throw Error(kExpression), never crash or hang.
 TEST(ExpressionTest, RandomTextsNeverCrash) {
   static const char* const kPieces[] = {
-      "CODE", "NAME", "QTY", "FECHA", "FLAG", "AMOUNT", "EMPTYD", "TEST->", "X->", "(", ")",
-      ",", "+", "-", "*", "/", "=", "==", "!=", "<>", "#", "<", "<=", ">", ">=", "$", "!",
-      ".NOT.", ".AND.", ".OR.", ".T.", ".F.", "1", "0", "2.5", "'A'", "\"20240101\"", "[",
-      "'", "STR(", "DTOS(", "STOD(", "SUBSTR(", "IIF(", "PADR(", "PADL(", "LEFT(", "RIGHT(",
-      "UPPER(", "VAL(", "REPLICATE(", "SPACE(", "STRZERO(", "RECNO()", "DELETED()", " ", ".",
-      "\x01", "\xFF", "99999999999", "-1",
+      "CODE",
+      "NAME",
+      "QTY",
+      "FECHA",
+      "FLAG",
+      "AMOUNT",
+      "EMPTYD",
+      "TEST->",
+      "X->",
+      "(",
+      ")",
+      ",",
+      "+",
+      "-",
+      "*",
+      "/",
+      "=",
+      "==",
+      "!=",
+      "<>",
+      "#",
+      "<",
+      "<=",
+      ">",
+      ">=",
+      "$",
+      "!",
+      ".NOT.",
+      ".AND.",
+      ".OR.",
+      ".T.",
+      ".F.",
+      "1",
+      "0",
+      "2.5",
+      "'A'",
+      "\"20240101\"",
+      "[",
+      "'",
+      "STR(",
+      "DTOS(",
+      "STOD(",
+      "SUBSTR(",
+      "IIF(",
+      "PADR(",
+      "PADL(",
+      "LEFT(",
+      "RIGHT(",
+      "UPPER(",
+      "VAL(",
+      "REPLICATE(",
+      "SPACE(",
+      "STRZERO(",
+      "RECNO()",
+      "DELETED()",
+      " ",
+      ".",
+      "\x01",
+      "\xFF",
+      "99999999999",
+      "-1",
   };
   std::mt19937 rng(12345);
   std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);

@@ -1,7 +1,6 @@
 #include "platform/xbase/file.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>

@@ -35,10 +35,10 @@ TEST(JulianDateTest, EveryDayRoundTrips) {
     const CivilDate date = FromJulianDay(jd);
     ASSERT_EQ(JulianDay(date.year, date.month, date.day), jd);
     // The next calendar day: day + 1, or the first of the next month or year.
-    const bool next_day = date.year == previous.year && date.month == previous.month &&
-                          date.day == previous.day + 1;
-    const bool next_month = date.year == previous.year && date.month == previous.month + 1 &&
-                            date.day == 1;
+    const bool next_day =
+        date.year == previous.year && date.month == previous.month && date.day == previous.day + 1;
+    const bool next_month =
+        date.year == previous.year && date.month == previous.month + 1 && date.day == 1;
     const bool next_year = date.year == previous.year + 1 && date.month == 1 && date.day == 1 &&
                            previous.month == 12 && previous.day == 31;
     ASSERT_TRUE(next_day || next_month || next_year) << jd;

@@ -1,10 +1,9 @@
 // Two real processes sharing one table: appends and updates are neither lost nor doubled, the
 // index stays exact, and locks are where every other xBase program looks for them.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
@@ -58,8 +57,12 @@ TEST(MultiProcessTest, TwoProcessesAppendingKeepEveryRecordAndKeyExactlyOnce) {
   TempDir dir;
   std::string path = dir.File("DET_FOL.DBF");
   CreateTable(path,
-              {{"NEGOCIO", 'C', 15}, {"NUMERO", 'C', 15}, {"GRUPO", 'C', 4}, {"CONSECUT", 'C', 6},
-               {"FECHA", 'D', 8}, {"HORA", 'C', 8}},
+              {{"NEGOCIO", 'C', 15},
+               {"NUMERO", 'C', 15},
+               {"GRUPO", 'C', 4},
+               {"CONSECUT", 'C', 6},
+               {"FECHA", 'D', 8},
+               {"HORA", 'C', 8}},
               {{"DET_FOL", "NEGOCIO+NUMERO+CONSECUT", ""},
                {"DET_FOL13", "NEGOCIO+NUMERO+GRUPO+CONSECUT", ""},
                {"DET_FOL4", "DTOS(FECHA)+HORA", ""}});

@@ -18,8 +18,8 @@ namespace {
 using testing_support::TempDir;
 
 Schema FolioFields() {
-  return {{"NEGOCIO", 'C', 15}, {"NUMERO", 'C', 15}, {"CONSECUT", 'C', 4}, {"FECHA", 'D', 8},
-          {"HORA", 'C', 8},     {"DEBITO", 'N', 12, 2}, {"VOID", 'L', 1},  {"NOTA", 'M', 10}};
+  return {{"NEGOCIO", 'C', 15}, {"NUMERO", 'C', 15},    {"CONSECUT", 'C', 4}, {"FECHA", 'D', 8},
+          {"HORA", 'C', 8},     {"DEBITO", 'N', 12, 2}, {"VOID", 'L', 1},     {"NOTA", 'M', 10}};
 }
 
 std::vector<TagSpec> FolioTags() {
@@ -65,7 +65,8 @@ class RoundTripTest : public ::testing::Test {
     c.Put("HORA", Value::Character("10:" + std::to_string(10 + i % 50) + ":00"));
     c.Put("DEBITO", Value::Numeric((i % 2 ? -1 : 1) * (i * 3.25)));
     c.Put("VOID", Value::Logical(i % 5 == 0));
-    if (i % 4 == 0) c.Put("NOTA", Value::Character("nota " + std::string(i % 200, 'x') + "\r\nfin"));
+    if (i % 4 == 0)
+      c.Put("NOTA", Value::Character("nota " + std::string(i % 200, 'x') + "\r\nfin"));
   }
 
   TempDir dir_;
@@ -121,7 +122,8 @@ TEST_F(RoundTripTest, OrderedSkipMatchesTheLiveRecordsSortedByKey) {
       if (i % 7 == 0) c.Delete();
       c.Unlock();
       if (i % 7 != 0) {
-        model.push_back({std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
+        model.push_back(
+            {std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
       }
     }
   }
@@ -130,13 +132,15 @@ TEST_F(RoundTripTest, OrderedSkipMatchesTheLiveRecordsSortedByKey) {
   c.SetOrder("FOL1");
   std::vector<std::pair<std::string, uint32_t>> seen;
   for (c.GoTop(); !c.Eof(); c.Skip(1)) {
-    seen.push_back({std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
+    seen.push_back(
+        {std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
   }
   EXPECT_EQ(seen, model);
 
   std::vector<std::pair<std::string, uint32_t>> backwards;
   for (c.GoBottom(); !c.Bof(); c.Skip(-1)) {
-    backwards.push_back({std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
+    backwards.push_back(
+        {std::string(c.Raw(0)) + std::string(c.Raw(1)) + std::string(c.Raw(2)), c.RecNo()});
   }
   std::reverse(backwards.begin(), backwards.end());
   EXPECT_EQ(backwards, model);
@@ -164,8 +168,9 @@ TEST_F(RoundTripTest, SeekCases) {
     bool found;
     uint32_t recno;  // 0: end of file
   } cases[] = {
-      {"FOL1", Value::Character(Pad("HOTEL1", 15) + "200"), false, true, 3},  // deleted 2 passed over
-      {"FOL1", Value::Character("HOTEL1"), false, true, 1},                   // prefix
+      {"FOL1", Value::Character(Pad("HOTEL1", 15) + "200"), false, true,
+       3},                                                   // deleted 2 passed over
+      {"FOL1", Value::Character("HOTEL1"), false, true, 1},  // prefix
       {"FOL1", Value::Character(Pad("HOTEL1", 15) + "250"), false, false, 0},
       {"FOL1", Value::Character(Pad("HOTEL1", 15) + "250"), true, false, 4},  // soft: next greater
       {"FOL1", Value::Character("HOTEL9"), true, false, 0},

@@ -17,28 +17,31 @@ TEST(XbtoolCommandsTest, CreateAppendSetDeleteDumpVerify) {
   } steps[] = {
       {{"create", t, "--field", "ROOM:C:5", "--field", "RATE:N:8:2", "--field", "SINCE:D:8",
         "--field", "NOTE:M:10", "--tag", "ROOM=ROOM", "--tag", "RATE=STR(RATE,8,2);FOR=RATE>0"},
-       "", 0},
+       "",
+       0},
       {{"append", t, "ROOM=101", "RATE=80.5", "SINCE=20240310", "NOTE=a\\r\\nb"}, "1\n", 0},
       {{"append", t, "ROOM=102", "RATE=0"}, "2\n", 0},
       {{"set", t, "2", "RATE=95.25", "ROOM=100"}, "", 0},
       {{"append", t, "ROOM=103"}, "3\n", 0},
       {{"delete", t, "3"}, "", 0},
       {{"dump", t, "--tag", "ROOM", "--deleted"},
-       "2|100  |   95.25|        |\n1|101  |   80.50|20240310|a\\r\\nb\n3*|103  |        |        |\n",
+       "2|100  |   95.25|        |\n1|101  |   80.50|20240310|a\\r\\nb\n3*|103  |        |        "
+       "|\n",
        0},
       {{"dump", t, "--tag", "RATE"},
-       "1|101  |   80.50|20240310|a\\r\\nb\n2|100  |   95.25|        |\n", 0},
+       "1|101  |   80.50|20240310|a\\r\\nb\n2|100  |   95.25|        |\n",
+       0},
       {{"verify", t}, verified, 0},
       {{"reindex", t}, "", 0},
       {{"struct", t},
        "field ROOM C 5 0\nfield RATE N 8 2\nfield SINCE D 8 0\nfield NOTE M 10 0\n"
        "tag ROOM key=ROOM for=\ntag RATE key=STR(RATE,8,2) for=RATE>0\n",
        0},
-      {{"set", t, "1", "RATE=abc"}, "", 2},       // not a number: refused, nothing written
-      {{"set", t, "9", "RATE=1"}, "", 2},         // no such record
+      {{"set", t, "1", "RATE=abc"}, "", 2},          // not a number: refused, nothing written
+      {{"set", t, "9", "RATE=1"}, "", 2},            // no such record
       {{"append", t, "ROOM=104", "NOPE=1"}, "", 2},  // no such field: nothing appended
-      {{"dump", dir.File("MISSING")}, "", 2},     // no such table
-      {{"frobnicate"}, "", 2},                    // no such command
+      {{"dump", dir.File("MISSING")}, "", 2},        // no such table
+      {{"frobnicate"}, "", 2},                       // no such command
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.args[0]);
@@ -51,8 +54,9 @@ TEST(XbtoolCommandsTest, CreateAppendSetDeleteDumpVerify) {
   }
   int code = -1;
   EXPECT_EQ(RunXbtool({"verify", t}, "", &code), verified);
-  EXPECT_EQ(RunXbtool({"dump", t}, "", &code),
-            "1|101  |   80.50|20240310|a\\r\\nb\n2|100  |   95.25|        |\n");  // nothing half-written
+  EXPECT_EQ(
+      RunXbtool({"dump", t}, "", &code),
+      "1|101  |   80.50|20240310|a\\r\\nb\n2|100  |   95.25|        |\n");  // nothing half-written
 }
 
 TEST(XbtoolCommandsTest, VerifyReportsAStaleIndexAndReindexMendsIt) {

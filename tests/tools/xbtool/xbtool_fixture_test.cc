@@ -62,6 +62,7 @@ TEST_P(FixtureTest, VerifiesClean) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest,
-                         ::testing::Values("DET_RES2", "ENC_FOL", "DET_FOL", "T_CAMBIO", "LOG_XML"));
+                         ::testing::Values("DET_RES2", "ENC_FOL", "DET_FOL", "T_CAMBIO",
+                                           "LOG_XML"));
 
 }  // namespace
