@@ -42,8 +42,8 @@ if [ -z "${ZV_SKIP_SANITIZE:-}" ] && command -v clang++ >/dev/null 2>&1; then
     work=$(mktemp -d)
     seeds="fuzz/corpus/$(basename "$f")"
     [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
-    "$f" -max_total_time=20 -rss_limit_mb=2048 "$work" >"$f.log" 2>&1 \
-      || { tail -50 "$f.log"; exit 1; }
+    "$f" -max_total_time=20 -rss_limit_mb=2048 -artifact_prefix="$work/" "$work" >"$f.log" 2>&1 \
+      || { tail -50 "$f.log"; echo "failing input kept in $work"; exit 1; }
     rm -rf "$work"
     echo "$(basename "$f"): $(grep -Eo 'Done [0-9]+ runs' "$f.log" || echo ok)"
   done
