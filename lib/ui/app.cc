@@ -6,6 +6,7 @@
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
 #include "lib/ui/run_loop.h"
+#include "lib/ui/wheel_routing.h"
 #include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -27,6 +28,10 @@ std::string Str(int number) {
 }
 
 }  // namespace
+
+KV_APP::~KV_APP() {
+  if (Globals().OAPP == this) Globals().OAPP = nullptr;
+}
 
 bool KV_APP::Init(const std::string& class_name, const std::string& caption, int width,
                   int height) {
@@ -128,9 +133,16 @@ void KV_APP::DeleteDlgHandle(Hwnd dialog) {
 void KV_APP::QUIT() { win::PostMessage(hwnd, win::WM_SYSCOMMAND, win::SC_CLOSE, 0); }
 
 int WAPP::EXEC22() {
+  WheelRouter wheel;
   win::Msg msg;
   while (win::GetMessage(&msg)) {
-    if (msg.message == win::WM_SYSKEYDOWN && msg.wparam == 121) continue;  // F10
+    if (msg.message == win::WM_MOUSEWHEEL) {
+      wheel.Route(msg);
+      continue;
+    }
+    if (msg.message == win::WM_TIMER) wheel.EndScrollBeforeTimer();
+    // F10 would open the menu bar.
+    if (msg.message == win::WM_SYSKEYDOWN && msg.wparam == win::VK_F10) continue;
     win::TranslateMessage(&msg);
     win::DispatchMessage(&msg);
   }

@@ -22,6 +22,8 @@ struct DialogEntry {
 
 class KV_APP : public WindowObject {
  public:
+  // Stops being the application object (OAPP) when it goes.
+  ~KV_APP() override;
   win::Hwnd WindowHandle() const override { return hwnd; }
 
   // Registers the class, creates the frame and subclasses it with WndProc. False on failure.

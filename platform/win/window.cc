@@ -11,6 +11,7 @@
 
 #include "platform/win/message.h"
 #include "platform/win/registry.h"
+#include "platform/win/wheel_internal.h"
 #include "platform/win/widgets.h"
 
 namespace win {
@@ -102,6 +103,7 @@ void EnsureApplication() {
   static char name[] = "ziruvuz";
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);  // lives until the process ends
+  internal::InstallWheelFilter();
   // Dialog templates name the classic fonts; these stand in for them.
   QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
   QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
@@ -281,6 +283,9 @@ LRESULT DefWindowProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
+      return 0;
+    case WM_MOUSEWHEEL:
+      internal::ScrollNatively(hwnd, wparam, lparam);
       return 0;
     default:
       return 0;
