@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "lib/ui/frame_placement.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
 #include "lib/ui/run_loop.h"
@@ -121,7 +122,10 @@ intptr_t KV_APP::CloseApp(int mode) {
   return OnClose() ? 1 : 0;
 }
 
-bool KV_APP::OnClose() { return true; }
+bool KV_APP::OnClose() {
+  if (lSavePos && !hMasterWnd) SaveFramePlacement(hwnd, cClassName);
+  return true;
+}
 
 void KV_APP::AddDlgHandle(const DialogEntry& entry) { aDlgWnd.push_back(entry); }
 
@@ -181,6 +185,9 @@ void MDIFRAME::UpdateClient() {
                   aClient[3] - aClient[1] - 3, true);
 }
 
-void MDIFRAME::Show(int command) { win::ShowWindow(hwnd, command); }
+void MDIFRAME::Show(int command) {
+  if (lSavePos) RestoreFramePlacement(hwnd, cClassName);
+  win::ShowWindow(hwnd, command);
+}
 
 }  // namespace ui

@@ -43,6 +43,7 @@ class KV_APP : public WindowObject {
 
   // The frame's first look at messages; a value ends the dispatch with it.
   virtual std::optional<intptr_t> HandleMessage(uint32_t, WPARAM, LPARAM) { return {}; }
+  // Saves the frame's placement (unless it has a master window); true allows closing.
   virtual bool OnClose();
   virtual void OnDestroy() {}
   virtual void OnCreate() {}

@@ -442,6 +442,17 @@ Rect GetWindowRect(Hwnd hwnd) {
   return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
+WindowPlacement GetWindowPlacement(Hwnd hwnd) {
+  WindowRecord* r = Find(hwnd);
+  if (!r || !r->outer) return {};
+  QWidget* w = r->outer;
+  int show = w->isMinimized()   ? SW_SHOWMINIMIZED
+             : w->isMaximized() ? SW_SHOWMAXIMIZED
+                                : SW_SHOWNORMAL;
+  QRect g = w->isWindow() && w->normalGeometry().isValid() ? w->normalGeometry() : w->geometry();
+  return {show, {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}};
+}
+
 Rect GetClientRect(Hwnd hwnd) {
   WindowRecord* r = Find(hwnd);
   QWidget* client = r ? internal::ClientWidget(*r) : nullptr;
