@@ -7,6 +7,7 @@
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
 #include "lib/ui/run_loop.h"
+#include "lib/ui/socket_hooks.h"
 #include "lib/ui/wheel_routing.h"
 #include "platform/win/menu.h"
 #include "platform/win/message.h"
@@ -37,6 +38,7 @@ KV_APP::~KV_APP() {
 bool KV_APP::Init(const std::string& class_name, const std::string& caption, int width,
                   int height) {
   Globals().OAPP = this;
+  InstallSocketHooks();
   cClassName = class_name;
   cCaption = caption;
   aEVars[15] = 25;

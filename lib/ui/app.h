@@ -28,7 +28,8 @@ class KV_APP : public WindowObject {
   ~KV_APP() override;
   win::Hwnd WindowHandle() const override { return hwnd; }
 
-  // Registers the class, creates the frame and subclasses it with WndProc. False on failure.
+  // Becomes OAPP, joins the socket layer to the window system (InstallSocketHooks), registers
+  // the class, creates the frame and subclasses it with WndProc. False on failure.
   bool Init(const std::string& class_name, const std::string& caption, int width = 640,
             int height = 480);
 
