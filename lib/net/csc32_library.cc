@@ -14,6 +14,8 @@ namespace {
 constexpr int32_t kAttachConnections = 10;
 constexpr int32_t kAttachListeners = 10;
 constexpr int32_t kErrorTextSize = 200;
+// What the user is told follows; the texts are in the program's 8-bit character set.
+constexpr char kNotServed[] = "; no se atender\xe1n conexiones.";
 
 CscPoster& InstalledPoster() {
   static CscPoster poster = nullptr;
@@ -46,8 +48,8 @@ void* FindEntryPoint(const char* name) {
   if (!XCSC32LIB || !XCSC32LIB->loaded()) return nullptr;  // reported by LOADCSC
   void* entry = XCSC32LIB->Symbol(name);
   if (!entry && ReportedMissing().insert(name).second) {
-    Report("The socket component " + XCSC32LIB->path() + " has no entry point " + name +
-           "; connections will not be served.");
+    Report("El componente de sockets " + XCSC32LIB->path() + " no tiene el punto de entrada " +
+           name + kNotServed);
   }
   return entry;
 }
@@ -63,8 +65,8 @@ bool LOADCSC(bool quiet) {
   if (XCSC32LIB) return true;
   XCSC32LIB = dynlib::Library::Open("csc32");
   if (!XCSC32LIB->loaded()) {
-    net::Report("The socket component could not be loaded (" + XCSC32LIB->error() +
-                "); connections will not be served.");
+    net::Report("No se pudo cargar el componente de sockets (" + XCSC32LIB->error() + ")" +
+                net::kNotServed);
     return false;
   }
   int32_t result = CSCATTACH(net::kAttachConnections, net::kAttachListeners);

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "lib/ui/frame_placement.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
 #include "lib/ui/run_loop.h"
+#include "lib/ui/socket_hooks.h"
+#include "lib/ui/wheel_routing.h"
 #include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -28,9 +31,14 @@ std::string Str(int number) {
 
 }  // namespace
 
+KV_APP::~KV_APP() {
+  if (Globals().OAPP == this) Globals().OAPP = nullptr;
+}
+
 bool KV_APP::Init(const std::string& class_name, const std::string& caption, int width,
                   int height) {
   Globals().OAPP = this;
+  InstallSocketHooks();
   cClassName = class_name;
   cCaption = caption;
   aEVars[15] = 25;
@@ -116,7 +124,10 @@ intptr_t KV_APP::CloseApp(int mode) {
   return OnClose() ? 1 : 0;
 }
 
-bool KV_APP::OnClose() { return true; }
+bool KV_APP::OnClose() {
+  if (lSavePos && !hMasterWnd) SaveFramePlacement(hwnd, cClassName);
+  return true;
+}
 
 void KV_APP::AddDlgHandle(const DialogEntry& entry) { aDlgWnd.push_back(entry); }
 
@@ -128,9 +139,16 @@ void KV_APP::DeleteDlgHandle(Hwnd dialog) {
 void KV_APP::QUIT() { win::PostMessage(hwnd, win::WM_SYSCOMMAND, win::SC_CLOSE, 0); }
 
 int WAPP::EXEC22() {
+  WheelRouter wheel;
   win::Msg msg;
   while (win::GetMessage(&msg)) {
-    if (msg.message == win::WM_SYSKEYDOWN && msg.wparam == 121) continue;  // F10
+    if (msg.message == win::WM_MOUSEWHEEL) {
+      wheel.Route(msg);
+      continue;
+    }
+    if (msg.message == win::WM_TIMER) wheel.EndScrollBeforeTimer();
+    // F10 would open the menu bar.
+    if (msg.message == win::WM_SYSKEYDOWN && msg.wparam == win::VK_F10) continue;
     win::TranslateMessage(&msg);
     win::DispatchMessage(&msg);
   }
@@ -169,6 +187,9 @@ void MDIFRAME::UpdateClient() {
                   aClient[3] - aClient[1] - 3, true);
 }
 
-void MDIFRAME::Show(int command) { win::ShowWindow(hwnd, command); }
+void MDIFRAME::Show(int command) {
+  if (lSavePos) RestoreFramePlacement(hwnd, cClassName);
+  win::ShowWindow(hwnd, command);
+}
 
 }  // namespace ui

@@ -3,9 +3,11 @@
 // menu command dispatch) and MDIFRAME (the MDI client in which every dialog lives).
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "lib/ui/bitmap.h"
 #include "lib/ui/handler_chain.h"
 #include "lib/ui/window_object.h"
 
@@ -22,9 +24,12 @@ struct DialogEntry {
 
 class KV_APP : public WindowObject {
  public:
+  // Stops being the application object (OAPP) when it goes.
+  ~KV_APP() override;
   win::Hwnd WindowHandle() const override { return hwnd; }
 
-  // Registers the class, creates the frame and subclasses it with WndProc. False on failure.
+  // Becomes OAPP, joins the socket layer to the window system (InstallSocketHooks), registers
+  // the class, creates the frame and subclasses it with WndProc. False on failure.
   bool Init(const std::string& class_name, const std::string& caption, int width = 640,
             int height = 480);
 
@@ -41,6 +46,7 @@ class KV_APP : public WindowObject {
 
   // The frame's first look at messages; a value ends the dispatch with it.
   virtual std::optional<intptr_t> HandleMessage(uint32_t, WPARAM, LPARAM) { return {}; }
+  // Saves the frame's placement (unless it has a master window); true allows closing.
   virtual bool OnClose();
   virtual void OnDestroy() {}
   virtual void OnCreate() {}
@@ -85,6 +91,7 @@ class WAPP : public KV_APP {
 
 class MDIFRAME : public WAPP {
  public:
+  ~MDIFRAME() override;
   // Makes the frame and its MDI client.
   bool Init(const std::string& class_name, const std::string& caption);
   void OnSize() override { UpdateClient(); }
@@ -93,6 +100,24 @@ class MDIFRAME : public WAPP {
   // Restores the saved placement (section "Fenster") and shows the frame.
   void Show(int command);
   std::vector<int> aClient = {0, 0, 0, 0};
+
+  // Pictures painted into control -9001 of a dialog.
+  struct PictureState {
+    DibHandle dib = 0;  // the picture shown, owned by the frame
+    std::string kind = "BMP";
+  };
+  PictureState v_Datos;
+  // Loads BMP/<file_name> from the program directory (replacing the picture shown before) and
+  // paints it into control -9001 of `dialog`. An empty name does nothing.
+  void DO_FOTO(const std::string& file_name, Hwnd dialog);
+  // Makes the control paint the frame's picture (once per control).
+  void SUBCL_FOTO(Hwnd control);
+
+ private:
+  // WM_PAINT of a picture control: the picture as wide as the control, its height in
+  // proportion, from the top left; then the control's own painting.
+  intptr_t WndProcFoto(int below, Hwnd control, uint32_t message, WPARAM wparam, LPARAM lparam);
+  std::set<Hwnd> picture_controls_;
 };
 
 }  // namespace ui

@@ -1,17 +1,27 @@
 #include "lib/ui/run_loop.h"
 
 #include "lib/ui/globals.h"
+#include "lib/ui/wheel_routing.h"
 #include "platform/clock/clock.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
 namespace ui {
 
-void LOCALEXEC(bool) {
-  // Keyboard input reaches the dialogs' widgets directly, and the wheel arrives as a toolkit
-  // event, so draining the queue is all that is left to do here.
+void LOCALEXEC(bool wheel) {
+  // Keyboard input reaches the dialogs' widgets directly, so draining the queue is all that
+  // is left to do here; without the wheel flag a wheel turn goes to its window as it is.
   win::NestedLoopScope nested;
-  win::DispatchPending();
+  if (!wheel) {
+    win::DispatchPending();
+    return;
+  }
+  WheelRouter router;
+  win::DispatchPending([&router](const win::Msg& msg) {
+    if (msg.message != win::WM_MOUSEWHEEL) return false;
+    router.Route(msg);
+    return true;
+  });
 }
 
 void EMPTY_QUEUE() {

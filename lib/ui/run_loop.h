@@ -9,7 +9,8 @@
 namespace ui {
 
 // Dispatches every waiting message (the active dialog's included) and returns when the queue
-// is empty. Restoring the table cursor afterwards is the data layer's part.
+// is empty; with `wheel`, wheel turns are routed as the run loop routes them. Restoring the
+// table cursor afterwards is the data layer's part.
 void LOCALEXEC(bool wheel = false);
 // Removes and dispatches every waiting message, then returns.
 void EMPTY_QUEUE();

@@ -3,8 +3,9 @@
 #include <dlfcn.h>
 
 #include <filesystem>
-#include <system_error>
 #include <utility>
+
+#include "platform/progdir/program_dir.h"
 
 namespace dynlib {
 namespace {
@@ -14,19 +15,13 @@ std::string& DirectoryOverride() {
   return directory;
 }
 
-std::string ExecutableDirectory() {
-  std::error_code error;
-  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string(".") : executable.parent_path().string();
-}
-
 }  // namespace
 
 void SetModuleDirectory(std::string directory) { DirectoryOverride() = std::move(directory); }
 
 std::string ModuleDirectory() {
   const std::string& directory = DirectoryOverride();
-  return directory.empty() ? ExecutableDirectory() : directory;
+  return directory.empty() ? progdir::ProgramDirectory() : directory;
 }
 
 Library Library::Open(std::string_view name) {

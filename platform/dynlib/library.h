@@ -10,7 +10,7 @@ namespace dynlib {
 
 // Sets the directory in which Library::Open looks for modules (process-wide).
 void SetModuleDirectory(std::string directory);
-// The directory set above, or the executable's directory when none was set.
+// The directory set above, or the program directory when none was set.
 std::string ModuleDirectory();
 
 class Library {

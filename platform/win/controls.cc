@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "platform/win/gdi.h"
 #include "platform/win/registry.h"
@@ -216,6 +217,13 @@ LRESULT ComboBoxProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
       return combo->currentIndex();
     case CB_GETCOUNT:
       return combo->count();
+    case WM_KEYDOWN:
+      // The arrow keys step through the list, as they do when the list is closed.
+      if ((wparam == VK_UP || wparam == VK_DOWN) && combo->count() > 0) {
+        int step = wparam == VK_UP ? -1 : 1;
+        combo->setCurrentIndex(std::clamp(combo->currentIndex() + step, 0, combo->count() - 1));
+      }
+      return 0;
     default:
       return DefWindowProc(hwnd, msg, wparam, lparam);
   }

@@ -102,7 +102,7 @@ LRESULT DispatchMessage(const Msg* msg) {
   return SendMessage(msg->hwnd, msg->message, msg->wparam, msg->lparam);
 }
 
-void DispatchPending() {
+void DispatchPending(const std::function<bool(const Msg&)>& take) {
   Msg msg;
   while (TakeFront(&msg)) {
     if (msg.message == WM_QUIT) {
@@ -110,6 +110,7 @@ void DispatchPending() {
       Queue().push_front(msg);
       return;
     }
+    if (take && take(msg)) continue;
     DispatchMessage(&msg);
   }
 }

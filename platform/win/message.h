@@ -8,6 +8,7 @@
 // dispatched during it.
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/win/types.h"
 
@@ -32,8 +33,9 @@ void WaitMessage();
 // Keyboard input reaches the widgets directly, so there is nothing to translate.
 bool TranslateMessage(const Msg* msg);
 LRESULT DispatchMessage(const Msg* msg);
-// Dispatches every message waiting, including those posted meanwhile, then returns.
-void DispatchPending();
+// Dispatches every message waiting, including those posted meanwhile, then returns. A
+// message for which `take` (when given) returns true is consumed by it instead.
+void DispatchPending(const std::function<bool(const Msg&)>& take = {});
 
 // Marks a nested loop: while at least one is alive, posted messages are dispatched by the
 // pump object from inside that loop.

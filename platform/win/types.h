@@ -34,6 +34,9 @@ constexpr uint16_t HiWord(uintptr_t v) { return static_cast<uint16_t>((v >> 16) 
 constexpr WPARAM MakeWParam(uint16_t low, uint16_t high) {
   return static_cast<WPARAM>(low) | (static_cast<WPARAM>(high) << 16);
 }
+constexpr LPARAM MakeLParam(uint16_t low, uint16_t high) {
+  return static_cast<LPARAM>(static_cast<uint32_t>(low) | (static_cast<uint32_t>(high) << 16));
+}
 
 // Window messages.
 constexpr uint32_t WM_NULL = 0;
@@ -112,6 +115,26 @@ constexpr uint16_t CBN_SELCHANGE = 1;
 constexpr uint16_t EN_CHANGE = 0x300;
 
 constexpr WPARAM SC_CLOSE = 0xF060;
+
+// WM_MOUSEWHEEL: wParam = key state (low word) and signed wheel delta (high word, positive when
+// the wheel turns away from the user, 120 per notch); lParam = pointer on the screen (signed
+// x low, y high).
+constexpr int WHEEL_DELTA = 120;
+constexpr uint16_t MK_LBUTTON = 0x1;
+constexpr uint16_t MK_RBUTTON = 0x2;
+constexpr uint16_t MK_SHIFT = 0x4;
+constexpr uint16_t MK_CONTROL = 0x8;
+constexpr uint16_t MK_MBUTTON = 0x10;
+
+// Scroll requests (low word of WM_VSCROLL's wParam).
+constexpr WPARAM SB_LINEUP = 0;
+constexpr WPARAM SB_LINEDOWN = 1;
+constexpr WPARAM SB_ENDSCROLL = 8;
+
+// Virtual keys.
+constexpr WPARAM VK_UP = 38;
+constexpr WPARAM VK_DOWN = 40;
+constexpr WPARAM VK_F10 = 121;
 
 // Window styles.
 constexpr uint32_t WS_POPUP = 0x80000000;

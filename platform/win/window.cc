@@ -11,6 +11,7 @@
 
 #include "platform/win/message.h"
 #include "platform/win/registry.h"
+#include "platform/win/wheel_internal.h"
 #include "platform/win/widgets.h"
 
 namespace win {
@@ -102,6 +103,7 @@ void EnsureApplication() {
   static char name[] = "ziruvuz";
   static char* argv[] = {name, nullptr};
   new QApplication(argc, argv);  // lives until the process ends
+  internal::InstallWheelFilter();
   // Dialog templates name the classic fonts; these stand in for them.
   QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
   QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
@@ -282,6 +284,9 @@ LRESULT DefWindowProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
+    case WM_MOUSEWHEEL:
+      internal::ScrollNatively(hwnd, wparam, lparam);
+      return 0;
     default:
       return 0;
   }
@@ -435,6 +440,17 @@ Rect GetWindowRect(Hwnd hwnd) {
   if (!r || !r->outer) return {};
   QRect g = r->outer->geometry();
   return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+WindowPlacement GetWindowPlacement(Hwnd hwnd) {
+  WindowRecord* r = Find(hwnd);
+  if (!r || !r->outer) return {};
+  QWidget* w = r->outer;
+  int show = w->isMinimized()   ? SW_SHOWMINIMIZED
+             : w->isMaximized() ? SW_SHOWMAXIMIZED
+                                : SW_SHOWNORMAL;
+  QRect g = w->isWindow() && w->normalGeometry().isValid() ? w->normalGeometry() : w->geometry();
+  return {show, {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}};
 }
 
 Rect GetClientRect(Hwnd hwnd) {

@@ -74,6 +74,13 @@ Hwnd WindowFromPoint(int x, int y);
 // Position relative to the parent's client area (the screen for top-level windows).
 bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint);
 Rect GetWindowRect(Hwnd hwnd);
+// How a top-level window is shown (SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED) and
+// where it sits when it is neither minimised nor maximised.
+struct WindowPlacement {
+  int show = SW_SHOWNORMAL;
+  Rect normal;
+};
+WindowPlacement GetWindowPlacement(Hwnd hwnd);
 Rect GetClientRect(Hwnd hwnd);
 bool InvalidateRect(Hwnd hwnd);
 

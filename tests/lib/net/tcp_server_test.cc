@@ -145,7 +145,8 @@ TEST_F(TcpServerTest, MissingComponentIsReportedOnceAndNothingIsServed) {
   dynlib::SetModuleDirectory(ZV_CSC32_DIR "/no-such-folder");
   TCP_SERVER ws(this, kWindow, "127.0.0.1", port_, kConnectMessage, kDataMessage);
   ASSERT_EQ(reports_.size(), 1u);
-  EXPECT_NE(reports_[0].find("could not be loaded"), std::string::npos) << reports_[0];
+  EXPECT_NE(reports_[0].find("No se pudo cargar el componente de sockets"), std::string::npos)
+      << reports_[0];
   EXPECT_NE(reports_[0].find("libcsc32.so"), std::string::npos) << reports_[0];
 
   EXPECT_EQ(ws.rSock, net::kEntryPointUnavailable);
@@ -180,8 +181,10 @@ TEST_F(TcpServerTest, ComponentWithoutEntryPointsIsReportedOncePerEntryPoint) {
   TCP_SERVER first(this, kWindow, "127.0.0.1", port_, kConnectMessage, kDataMessage);
   TCP_SERVER second(this, kWindow, "127.0.0.1", port_, kConnectMessage, kDataMessage);
   ASSERT_EQ(reports_.size(), 2u);
-  EXPECT_NE(reports_[0].find("no entry point cscServer"), std::string::npos) << reports_[0];
-  EXPECT_NE(reports_[1].find("no entry point cscConnectMessage"), std::string::npos) << reports_[1];
+  EXPECT_NE(reports_[0].find("no tiene el punto de entrada cscServer"), std::string::npos)
+      << reports_[0];
+  EXPECT_NE(reports_[1].find("no tiene el punto de entrada cscConnectMessage"), std::string::npos)
+      << reports_[1];
   EXPECT_EQ(first.rSock, net::kEntryPointUnavailable);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 #include <cstdlib>
@@ -60,6 +61,52 @@ TEST(DialogTest, ExchangeTemplateGivesItsControlsWithReplacedTexts) {
   std::string png = std::string(ZV_RENDER_DIR) + "/EXCHANGE.png";
   EXPECT_TRUE(win::SaveWindowImage(h, png));
   win::DestroyWindow(h);
+}
+
+// Records the commands that reach the dialog's message table.
+class CommandDialog : public ui::WDIAG {
+ public:
+  std::vector<win::WPARAM> commands;
+  ui::Result HandleMessage(uint32_t message, win::WPARAM w, win::LPARAM) override {
+    if (message == win::WM_COMMAND) commands.push_back(w);
+    return {};
+  }
+};
+
+TEST(DialogTest, ButtonLookChangesTheFaceButNotTheCommand) {
+  win::EnsureApplication();
+  struct Case {
+    int style;
+    uint32_t button_bits;  // low four bits and the multi-line bit of push button 202
+    bool blue_face;
+  } cases[] = {{0, win::BS_PUSHBUTTON | win::BS_MULTILINE, false},
+               {2, win::BS_OWNERDRAW, true},
+               {3, win::BS_OWNERDRAW, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    ui::Globals().XBUTTON_STYLE = c.style;
+    auto dialog = std::make_shared<CommandDialog>();
+    ASSERT_NE(dialog->Init(nullptr, "EXCHANGE"), nullptr);
+    win::Hwnd button = win::GetDlgItem(dialog->hwnd, 202);
+    auto style = static_cast<uint32_t>(win::GetWindowLongPtr(button, win::GWL_STYLE));
+    EXPECT_EQ(style & (0xF | win::BS_MULTILINE), c.button_bits);
+    EXPECT_TRUE(style & win::WS_TABSTOP);
+
+    win::SendMessage(button, win::BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog->commands, (std::vector<win::WPARAM>{win::MakeWParam(202, win::BN_CLICKED)}));
+
+    if (c.style != 0) {  // the owner draws a gradient face: light above, darker below
+      std::string png = std::string(ZV_RENDER_DIR) + "/button.png";
+      ASSERT_TRUE(win::SaveWindowImage(button, png));
+      QImage face(QString::fromStdString(png));
+      QRgb top = face.pixel(face.width() / 2, 3),
+           bottom = face.pixel(face.width() / 2, face.height() - 4);
+      EXPECT_GT(qGray(top), qGray(bottom));
+      EXPECT_EQ(qBlue(top) > qRed(top), c.blue_face);
+    }
+    win::DestroyWindow(dialog->hwnd);
+  }
+  ui::Globals().XBUTTON_STYLE = 3;
 }
 
 TEST(DialogTest, EscapeClosesTheDialogAndNcDestroyRunsOnce) {

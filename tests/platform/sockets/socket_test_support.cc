@@ -15,8 +15,11 @@ QCoreApplication& Application() {
   static int argc = 1;
   static char name[] = "socket_test";
   static char* argv[] = {name, nullptr};
-  static QCoreApplication application(argc, argv);
-  return application;
+  // Tests of the window side have made their own application object first.
+  static QCoreApplication* application = QCoreApplication::instance()
+                                             ? QCoreApplication::instance()
+                                             : new QCoreApplication(argc, argv);
+  return *application;
 }
 
 int RecordPost(intptr_t window, uint32_t message, uintptr_t wparam, intptr_t) {

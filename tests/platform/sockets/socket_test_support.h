@@ -16,7 +16,7 @@ namespace sock_test {
 
 using namespace std::chrono_literals;
 
-// The process's application object, made on first use.
+// The process's application object, made on first use unless one exists already.
 QCoreApplication& Application();
 
 struct PostedMessage {
