@@ -14,13 +14,13 @@ std::string& DirectoryOverride() {
   return directory;
 }
 
+}  // namespace
+
 std::string ExecutableDirectory() {
   std::error_code error;
   std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::string(".") : executable.parent_path().string();
 }
-
-}  // namespace
 
 void SetModuleDirectory(std::string directory) { DirectoryOverride() = std::move(directory); }
 

@@ -8,6 +8,9 @@
 
 namespace dynlib {
 
+// The directory of the running executable ("." when it cannot be found).
+std::string ExecutableDirectory();
+
 // Sets the directory in which Library::Open looks for modules (process-wide).
 void SetModuleDirectory(std::string directory);
 // The directory set above, or the executable's directory when none was set.
