@@ -3,6 +3,11 @@
 #include "lib/data/write_protocol.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "lib/data/wtable.h"
 #include "platform/clock/clock.h"
@@ -80,6 +85,34 @@ TEST_F(WriteProtocolTest, ARecordLockIsWaitedForAndAlertedOncePerFailureAfterFiv
     holder.reset();
     EXPECT_EQ(xbase::Cursor(TablePath("ENC_FOL")).Get("GRUPO").str, "0007");
   }
+}
+
+TEST_F(WriteProtocolTest, ARecordHeldByAnotherProcessIsWrittenOnceItIsReleased) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t station = ::fork();
+  if (station == 0) {
+    xbase::Cursor c(TablePath("ENC_FOL"));
+    bool locked = c.RLock();
+    if (::write(ready[1], locked ? "L" : "F", 1) != 1) ::_exit(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    c.Unlock();
+    ::_exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(byte, 'L');
+  TableHandle folios = USE({}, "ENC_FOL");
+  data::LOCK_FOR_MODIFY();  // real clock: waits for the other process
+  folios->FieldPut("GRUPO", Text("0009"));
+  data::UNLOCK_FOR_MODIFY();
+  int status = 0;
+  ::waitpid(station, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(alerts_.empty());
+  EXPECT_EQ(xbase::Cursor(TablePath("ENC_FOL")).Get("GRUPO").str, "0009");
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 TEST_F(WriteProtocolTest, ARefusedAppendSetsTheNetworkFlagAndIsRetried) {

@@ -177,6 +177,25 @@ TEST_F(WTableTest, ABlockedOpenIsRetriedAndAlertedAfterFiveSeconds) {
   EXPECT_EQ(alerts_[0], "Alerta|No se puede abrir archivo: " + Bases() + "/DET_RES2");
 }
 
+TEST_F(WTableTest, ASettingsTableOpensOnItsFirstLiveRecordAndMayLackOptionalFields) {
+  Create("F_DIZU");
+  uint32_t first = Add("F_DIZU", {{"IP_ADDR", Text("10.0.0.1")}});
+  Add("F_DIZU", {{"IP_ADDR", Text("127.0.0.1")}});
+  xbase::Cursor c(TablePath("F_DIZU"));
+  c.GoTo(first);
+  ASSERT_TRUE(c.RLock());
+  c.Delete();
+  c.Unlock();
+  EXPECT_EQ(USE({}, "F_DIZU", "F_DIZU")->FieldGet("IP_ADDR").str.substr(0, 9), "127.0.0.1");
+
+  xbase::CreateTable(
+      TablePath("F_SYS"),
+      {{"T_FONT", 'C', 20, 0, 0, 0}, {"MAXCOMMIT", 'N', 3, 0, 0, 0}, {"GRAYED", 'N', 1, 0, 0, 0}},
+      {});
+  TableHandle system = USE({}, "F_SYS");
+  EXPECT_EQ(system->FieldPos("P_FONT"), 0);
+}
+
 TEST_F(WTableTest, KilltablaOfAnEmptyHandleDoesNothing) {
   TableHandle empty;
   data::KILLTABLA(empty);
