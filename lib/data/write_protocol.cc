@@ -1,6 +1,5 @@
 #include "lib/data/write_protocol.h"
 
-#include <cstdio>
 #include <string>
 
 #include "lib/data/alert.h"
