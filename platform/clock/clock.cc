@@ -43,4 +43,9 @@ FakeClock::FakeClock(uint32_t start_tick, LocalDateTime now)
 
 FakeClock::~FakeClock() { fake = previous_; }
 
+void FakeClock::AdvanceMs(uint32_t ms) {
+  tick_ += ms;
+  if (on_advance_) on_advance_(tick_);
+}
+
 }  // namespace zvclock

@@ -3,6 +3,8 @@
 // Tests install a FakeClock so that waits of seconds run in microseconds.
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace zvclock {
 
@@ -31,7 +33,12 @@ class FakeClock {
   FakeClock(const FakeClock&) = delete;
   FakeClock& operator=(const FakeClock&) = delete;
 
-  void AdvanceMs(uint32_t ms) { tick_ += ms; }
+  // Advances the tick count and then runs the advance callback, if any, with the new tick.
+  void AdvanceMs(uint32_t ms);
+  // Lets a test act at a given moment of a busy wait (another station releasing a lock).
+  void SetOnAdvance(std::function<void(uint32_t tick)> on_advance) {
+    on_advance_ = std::move(on_advance);
+  }
   uint32_t tick() const { return tick_; }
   void SetNow(LocalDateTime now) { now_ = now; }
   const LocalDateTime& now() const { return now_; }
@@ -39,6 +46,7 @@ class FakeClock {
  private:
   uint32_t tick_;
   LocalDateTime now_;
+  std::function<void(uint32_t)> on_advance_;
   FakeClock* previous_;
 };
 

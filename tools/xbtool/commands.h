@@ -17,5 +17,6 @@ int AppendCommand(const Args& args);
 int SetCommand(const Args& args);
 int DeleteCommand(const Args& args);
 int CreateCommand(const Args& args);
+int CreateDemoCommand(const Args& args);
 
 }  // namespace xbtool

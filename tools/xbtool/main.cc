@@ -19,7 +19,8 @@ const char kUsage[] =
     "  set FILE RECNO FIELD=VALUE ...\n"
     "  delete FILE RECNO\n"
     "  create FILE --field NAME:TYPE:WIDTH[:DEC] ... [--tag "
-    "NAME=EXPR[;FOR=EXPR][;UNIQUE][;DESCENDING]] ...\n";
+    "NAME=EXPR[;FOR=EXPR][;UNIQUE][;DESCENDING]] ...\n"
+    "  create-demo DIR [--date YYYYMMDD]   (a demo BASES folder with every table)\n";
 
 }  // namespace
 
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
       {"seek", xbtool::SeekCommand},       {"verify", xbtool::VerifyCommand},
       {"reindex", xbtool::ReindexCommand}, {"append", xbtool::AppendCommand},
       {"set", xbtool::SetCommand},         {"delete", xbtool::DeleteCommand},
-      {"create", xbtool::CreateCommand},
+      {"create", xbtool::CreateCommand},   {"create-demo", xbtool::CreateDemoCommand},
   };
   if (argc < 2 || !commands.count(argv[1])) {
     std::fputs(kUsage, stderr);
