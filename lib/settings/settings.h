@@ -43,7 +43,8 @@ struct Settings {
   Settings();
 
   std::string PATH;  // program directory with a trailing separator
-  std::any OAPP;
+  // OAPP, OCURMENU and OSTACK are objects of the window library, which keeps them typed
+  // (ui::Globals()).
   std::intptr_t XAPPHANDLE = 0;
   std::any XAPPSELF;
   std::string DEF_RDD;  // "ADSCDX" or "DBFCDX"; set by start-up
@@ -83,7 +84,6 @@ struct Settings {
   std::any XTBARSELF;
   std::optional<int> XID_MENU = 0;
   int SNID = 30000;
-  std::vector<std::any> OSTACK;
   std::vector<std::any> OMENUENTRYPOINT;
   int XCONSTRUCTINGMENU = 0;
   int XBUTTON_STYLE = 3;
@@ -107,6 +107,9 @@ struct Settings {
   std::vector<TextSearchFile> XTXT_SRCH_FILES;
   int XNUMCOLORS = 256;
   int XMANEJO_TC = 0;
+  std::string XGLOBAL_FONT_NAME;  // dialog font override when not empty
+  int XDGROUPLIMIT = 10000;
+  std::vector<int> XWIN_ATRIB = {0, 0};  // slot 2 (index 1) = 1: dialogs stay at (0, 0)
   // The last mouse-move parameters (names beginning "__L_") live with the window library, which
   // alone reads them; a leading double underscore is reserved in C++.
 };

@@ -1,5 +1,7 @@
 #include "lib/ui/globals.h"
 
+#include "lib/settings/settings.h"
+
 namespace ui {
 
 UiGlobals& Globals() {
@@ -9,6 +11,6 @@ UiGlobals& Globals() {
 
 win::WPARAM GETLASTWPARAM() { return Globals().last_wparam; }
 win::LPARAM GETLASTLPARAM() { return Globals().last_lparam; }
-int NextSnid() { return ++Globals().SNID; }
+int NextSnid() { return ++settings::Current().SNID; }
 
 }  // namespace ui

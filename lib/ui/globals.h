@@ -1,5 +1,6 @@
 #pragma once
-// Process-wide values of the window library, under the names the rest of the program uses.
+// The window library's own process-wide objects. Its plain values (XAPPHANDLE, SNID,
+// XBUTTON_STYLE, XTRADUCT, XID_MENU, ...) live in the one settings record (lib/settings).
 
 #include <optional>
 #include <string>
@@ -12,25 +13,8 @@ namespace ui {
 class KV_APP;
 class WMENUBASE;
 
-struct TermEntry {
-  std::string word;
-  std::string replacement;
-  int whole = 0;  // 1: replace wherever the word is found
-};
-
 struct UiGlobals {
-  KV_APP* OAPP = nullptr;                // the application object (main frame)
-  win::Hwnd XAPPHANDLE = 0;              // the main frame's window; owner of message boxes
-  int SNID = 30000;                      // last id the library made up
-  int XBUTTON_STYLE = 3;                 // look of owner-drawn push buttons, 0 = none
-  std::vector<TermEntry> XTRADUCT;       // term replacement of control texts
-  std::string XGLOBAL_FONT_NAME;         // dialog font override when not empty
-  std::optional<int> XID_MENU;           // menu command whose action is running
-  int XCONSTRUCTINGMENU = 0;             // 1 while the frame rebuilds its menu
-  std::vector<int> XWIN_ATRIB = {0, 0};  // [1] (second slot) 1: dialogs stay at (0, 0)
-  int XDOTRANSPARENCY = 0;
-  int XREMOTE_SESSION = 0;
-  int XDGROUPLIMIT = 0;
+  KV_APP* OAPP = nullptr;          // the application object (main frame)
   WMENUBASE* OCURMENU = nullptr;   // menu being built, then the finished bar
   std::vector<WMENUBASE*> OSTACK;  // enclosing menus while popups are open
   win::WPARAM last_wparam = 0;     // of the message being dispatched

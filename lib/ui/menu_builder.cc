@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "lib/settings/settings.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/run_loop.h"
 #include "platform/win/menu.h"
@@ -127,7 +128,7 @@ WMENUBASE* _MENUEND() {
 }
 
 void DO_ACTION(std::optional<int> id, const MenuAction& callback) {
-  Globals().XID_MENU = id;
+  settings::Current().XID_MENU = id;
   if (callback) callback();
 }
 

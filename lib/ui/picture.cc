@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <variant>
 
+#include "lib/settings/settings.h"
 #include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "platform/progdir/program_dir.h"
@@ -15,11 +16,11 @@ constexpr int kPictureControl = -9001;
 // The picture's size as a device bitmap reports it (a top-down DIB's height is positive
 // there); {0, 0} when no bitmap can be made of it.
 std::pair<int64_t, int64_t> MeasuredSize(DibHandle dib) {
-  win::Hdc hdc = win::GetDC(Globals().XAPPHANDLE);
+  win::Hdc hdc = win::GetDC(settings::Current().XAPPHANDLE);
   win::Hgdiobj bitmap = BITMAPFROMDIB(dib, hdc, 0);
   std::vector<BinValue> fields = BIN2A(XGETOBJECT(bitmap).substr(0, 22), "int[4],byte[2], long");
   DELETE_OBJECT(bitmap);
-  win::ReleaseDC(Globals().XAPPHANDLE, hdc);
+  win::ReleaseDC(settings::Current().XAPPHANDLE, hdc);
   if (fields.size() < 3) return {0, 0};
   return {std::get<int64_t>(fields[1]), std::get<int64_t>(fields[2])};
 }

@@ -1,5 +1,6 @@
 #include "lib/ui/run_loop.h"
 
+#include "lib/settings/settings.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/wheel_routing.h"
 #include "platform/clock/clock.h"
@@ -35,7 +36,7 @@ void EMPTY_QUEUE() {
 
 int MESSAGE_BOX(const std::string& text, const std::string& title, uint32_t type) {
   win::Hwnd focus = win::GetFocus();
-  int answer = win::MessageBox(Globals().XAPPHANDLE, text, title, type);
+  int answer = win::MessageBox(settings::Current().XAPPHANDLE, text, title, type);
   if (focus) win::SetFocus(focus);
   return answer;
 }
@@ -45,7 +46,9 @@ bool SETTRANSPARENCY(win::Hwnd hwnd, int alpha) { return win::SetLayeredAlpha(hw
 bool REMOVETRANSPARENCY(win::Hwnd hwnd) { return win::RemoveLayered(hwnd); }
 
 void RUN_TRANSPARENCY(win::Hwnd hwnd, int from, int step) {
-  if (Globals().XDOTRANSPARENCY != 1 || Globals().XREMOTE_SESSION != 0 || step <= 0) return;
+  if (settings::Current().XDOTRANSPARENCY != 1 || settings::Current().XREMOTE_SESSION != 0 ||
+      step <= 0)
+    return;
   SETTRANSPARENCY(hwnd, from);
   for (int i = 0; i <= (255 - from) / step; ++i) {
     SETTRANSPARENCY(hwnd, from + i * step);

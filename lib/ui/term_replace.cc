@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "lib/settings/settings.h"
+
 namespace ui {
 namespace {
 
@@ -21,8 +23,8 @@ size_t Find(const std::string& haystack, const std::string& needle) {
 
 }  // namespace
 
-std::string ReplaceTerms(const std::string& text, const std::vector<TermEntry>& terms) {
-  for (const TermEntry& term : terms) {
+std::string ReplaceTerms(const std::string& text, const std::vector<settings::TermPair>& terms) {
+  for (const settings::TermPair& term : terms) {
     if (term.word.empty()) continue;
     size_t at = Find(text, term.word);
     if (at == std::string::npos) continue;

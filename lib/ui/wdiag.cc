@@ -1,5 +1,6 @@
 #include "lib/ui/wdiag.h"
 
+#include "lib/settings/settings.h"
 #include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "platform/win/message.h"
@@ -31,7 +32,7 @@ WDIAG* WDIAG::Init(WindowObject* parent, const std::string& template_name, bool,
 
 int WDIAG::Create(const std::string& template_name) {
   win::ShowWindow(hwnd, win::SW_SHOW);
-  Globals().XDGROUPLIMIT = 3500;
+  settings::Current().XDGROUPLIMIT = 3500;
   cnID_aDlg = template_name;
   auto self = std::static_pointer_cast<WDIAG>(shared_from_this());
   auto below = std::make_shared<int>(0);
@@ -50,7 +51,7 @@ intptr_t WDIAG::Subclass(int below, Hwnd h, uint32_t message, WPARAM w, LPARAM l
       win::PostMessage(h, kMenuSwitch, w, l);
       break;
     case kMenuSwitch:
-      if ((w == 1 || w == 2) && Globals().XCONSTRUCTINGMENU == 0) {
+      if ((w == 1 || w == 2) && settings::Current().XCONSTRUCTINGMENU == 0) {
         if (Globals().OAPP) Globals().OAPP->MENUSET();
         if (!TAB_VARS.empty()) TAB_VARS[16] = 1;
       } else if (w == 0 && !TAB_VARS.empty()) {
@@ -62,7 +63,7 @@ intptr_t WDIAG::Subclass(int below, Hwnd h, uint32_t message, WPARAM w, LPARAM l
       TAB_VARS.clear();
       break;
     case win::WM_WINDOWPOSCHANGED:
-      if (Globals().XWIN_ATRIB.size() > 1 && Globals().XWIN_ATRIB[1] == 1) {
+      if (settings::Current().XWIN_ATRIB.size() > 1 && settings::Current().XWIN_ATRIB[1] == 1) {
         win::Rect r = win::GetWindowRect(h);
         if (r.left != 0 || r.top != 0) {
           win::MoveWindow(h, 0, 0, r.right - r.left, r.bottom - r.top, true);
@@ -86,7 +87,8 @@ intptr_t DIALOG_BOX(int instance, const std::string& template_name, Hwnd owner, 
   }
   LogDialogOpening(template_name);
   Hwnd focus = win::GetFocus();
-  intptr_t result = DIALOGBOX(instance, template_name, Globals().XAPPHANDLE, std::move(callback));
+  intptr_t result =
+      DIALOGBOX(instance, template_name, settings::Current().XAPPHANDLE, std::move(callback));
   if (app && previous && win::IsWindow(previous)) {
     app->ACTIVE_CHILD = previous;
     win::SendMessage(previous, win::WM_NCACTIVATE, 1, 0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "lib/settings/settings.h"
 #include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/run_loop.h"
@@ -40,7 +41,7 @@ WDIALOG* WDIALOG::Init(WindowObject* parent, const std::string& name,
   cDlgName = cIniEntry = name;
   hwnd = 0;
   lDestroyed = false;
-  Button_Style = Globals().XBUTTON_STYLE;
+  Button_Style = settings::Current().XBUTTON_STYLE;
   if (!description) {
     MESSAGE_BOX(LibraryText(212) + name, LibraryText(208), 48);
     Executing_Init = 0;
@@ -70,7 +71,8 @@ WDIALOG* WDIALOG::Init(WindowObject* parent, const std::string& name,
 Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position, bool resizable) {
   win::DialogTemplate made = description;
   made.style = kDialogStyle - (resizable ? 0 : kSizingBorder);
-  if (!Globals().XGLOBAL_FONT_NAME.empty()) made.font_name = Globals().XGLOBAL_FONT_NAME;
+  if (!settings::Current().XGLOBAL_FONT_NAME.empty())
+    made.font_name = settings::Current().XGLOBAL_FONT_NAME;
   win::DialogBaseUnits units = win::BaseUnitsFor(made.font_name, made.font_size);
   int width_px = made.cx * units.x / 4;
   made.x = made.y = 0;
@@ -81,7 +83,7 @@ Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position, b
   }
   std::vector<int> special_ids;
   for (win::DialogItemTemplate& item : made.items) {
-    item.text = ReplaceTerms(item.text, Globals().XTRADUCT);
+    item.text = ReplaceTerms(item.text, settings::Current().XTRADUCT);
     if (!IsPushButton(item)) continue;
     if (Button_Style != 0) {
       item.style = (item.style & ~0xFu) | win::BS_OWNERDRAW | win::WS_TABSTOP;

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "lib/settings/settings.h"
 #include "lib/ui/control_window.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/messages.h"
@@ -29,7 +30,7 @@ class CountingDialog : public ui::WDIAG {
 };
 
 TEST(TermReplaceTest, ReplacesOnlyWholeWordsUnlessTheEntrySaysWhole) {
-  std::vector<ui::TermEntry> terms = {{"", "x", 1}, {"Cliente", "Huésped", 0}};
+  std::vector<settings::TermPair> terms = {{"", "x", 1}, {"Cliente", "Huésped", 0}};
   EXPECT_EQ(ui::ReplaceTerms("Cliente nuevo", terms), "Huésped nuevo");
   EXPECT_EQ(ui::ReplaceTerms("Nuevo cliente", terms), "Nuevo Huésped");
   EXPECT_EQ(ui::ReplaceTerms("Clientes", terms), "Clientes");
@@ -39,10 +40,10 @@ TEST(TermReplaceTest, ReplacesOnlyWholeWordsUnlessTheEntrySaysWhole) {
 
 TEST(DialogTest, ExchangeTemplateGivesItsControlsWithReplacedTexts) {
   win::EnsureApplication();
-  ui::Globals().XTRADUCT = {{"Sabre", "Test", 0}};
+  settings::Current().XTRADUCT = {{"Sabre", "Test", 0}};
   auto dialog = std::make_shared<CountingDialog>();
   ASSERT_EQ(dialog->Init(nullptr, "EXCHANGE"), dialog.get());
-  ui::Globals().XTRADUCT.clear();
+  settings::Current().XTRADUCT.clear();
   win::Hwnd h = dialog->hwnd;
   ASSERT_NE(h, 0);
   EXPECT_EQ(win::GetWindowText(h), "TARVISEN Data Exchange Server");
@@ -84,7 +85,7 @@ TEST(DialogTest, ButtonLookChangesTheFaceButNotTheCommand) {
                {3, win::BS_OWNERDRAW, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.style);
-    ui::Globals().XBUTTON_STYLE = c.style;
+    settings::Current().XBUTTON_STYLE = c.style;
     auto dialog = std::make_shared<CommandDialog>();
     ASSERT_NE(dialog->Init(nullptr, "EXCHANGE"), nullptr);
     win::Hwnd button = win::GetDlgItem(dialog->hwnd, 202);
@@ -106,7 +107,7 @@ TEST(DialogTest, ButtonLookChangesTheFaceButNotTheCommand) {
     }
     win::DestroyWindow(dialog->hwnd);
   }
-  ui::Globals().XBUTTON_STYLE = 3;
+  settings::Current().XBUTTON_STYLE = 3;
 }
 
 TEST(DialogTest, EscapeClosesTheDialogAndNcDestroyRunsOnce) {

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "lib/settings/settings.h"
 #include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "lib/ui/menu_builder.h"
@@ -53,9 +54,9 @@ TEST(MenuTest, BuildsIdsSeparatorsStatesAndDispatchesTheFirstItemOfAnId) {
   win::Msg msg;
   while (win::PeekMessage(&msg, win::PM_REMOVE)) win::DispatchMessage(&msg);
   EXPECT_EQ(ran, (std::vector<std::string>{"1", "A"}));
-  EXPECT_EQ(ui::Globals().XID_MENU, 6125);
+  EXPECT_EQ(settings::Current().XID_MENU, 6125);
   ui::DO_ACTION(std::nullopt, nullptr);
-  EXPECT_FALSE(ui::Globals().XID_MENU.has_value());
+  EXPECT_FALSE(settings::Current().XID_MENU.has_value());
 
   std::vector<std::string> log;
   win::SetLogSink([&](std::string_view line) { log.emplace_back(line); });
