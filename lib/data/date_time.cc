@@ -6,6 +6,7 @@
 #include "lib/data/database_server.h"
 #include "lib/settings/settings.h"
 #include "platform/clock/clock.h"
+#include "platform/progdir/program_dir.h"
 #include "platform/xbase/julian_date.h"
 
 namespace data {
@@ -100,6 +101,11 @@ std::string XTIME() {
   if (!server) return LocalTime();
   int64_t s = server->ms_since_midnight / 1000;
   return ClockText((s / 3600) % 24, (s / 60) % 60, s % 60);
+}
+
+std::string INFO_USER() {
+  return progdir::UserName() + " / " + progdir::ComputerName() + " " + DateToText(XDATE()) + " " +
+         XTIME();
 }
 
 std::string DTOC2(Date date, int mode) {

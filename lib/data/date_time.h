@@ -46,6 +46,10 @@ std::string LocalTime();  // "HH:MM:SS"
 Date XDATE();
 std::string XTIME();
 
+// Who wrote a log record and when: user name, " / ", computer name, a blank, XDATE as
+// "dd/mm/yy", a blank and XTIME.
+std::string INFO_USER();
+
 // Day, month and four-digit year joined by "/"; the month as "ENE".."DIC" (mode 1),
 // "JAN".."DEC" (mode 2) or two digits (any other mode). "00/00/0000" for the empty date.
 std::string DTOC2(Date date, int mode = 2);

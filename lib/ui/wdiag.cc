@@ -1,6 +1,7 @@
 #include "lib/ui/wdiag.h"
 
 #include "lib/settings/settings.h"
+#include "lib/ui/dialog_log.h"
 #include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "platform/win/message.h"
@@ -12,10 +13,6 @@ namespace {
 constexpr uint32_t kMenuSwitch = 2825;
 
 }  // namespace
-
-void LogDialogOpening(const std::string&) {
-  // The dialog log needs the table layer, which is not part of this library yet.
-}
 
 WDIAG* WDIAG::Init(WindowObject* parent, const std::string& template_name, bool, bool,
                    bool tab_flag, int position, bool visible, bool resizable) {

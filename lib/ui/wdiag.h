@@ -30,7 +30,4 @@ class WDIAG : public WDIALOG {
 // Opens `owner`'s modal dialog from the resources, the active child set aside meanwhile.
 intptr_t DIALOG_BOX(int instance, const std::string& template_name, Hwnd owner, Callback callback);
 
-// Where a dialog opening is logged (the data layer plugs the table log in here).
-void LogDialogOpening(const std::string& template_name);
-
 }  // namespace ui

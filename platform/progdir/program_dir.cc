@@ -1,5 +1,8 @@
 #include "platform/progdir/program_dir.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -22,5 +25,16 @@ std::string ProgramDirectory() {
 }
 
 void SetProgramDirectory(std::string directory) { DirectoryOverride() = std::move(directory); }
+
+std::string UserName() {
+  if (const struct passwd* entry = ::getpwuid(::geteuid())) return entry->pw_name;
+  return "";
+}
+
+std::string ComputerName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return "";
+  return name;
+}
 
 }  // namespace progdir
