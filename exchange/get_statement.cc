@@ -1,0 +1,3 @@
+#include "exchange/actions.h"
+
+void GetStatement(const ExchangeContext&, int, const TXmlDocument&) {}

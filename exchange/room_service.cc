@@ -1,0 +1,3 @@
+#include "exchange/actions.h"
+
+void RoomService(const ExchangeContext&, int, const TXmlDocument&) {}
