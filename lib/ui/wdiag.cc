@@ -1,8 +1,8 @@
 #include "lib/ui/wdiag.h"
 
 #include "lib/settings/settings.h"
-#include "lib/ui/dialog_log.h"
 #include "lib/ui/app.h"
+#include "lib/ui/dialog_log.h"
 #include "lib/ui/globals.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
