@@ -40,9 +40,12 @@ if [ -z "${ZV_SKIP_SANITIZE:-}" ] && command -v clang++ >/dev/null 2>&1; then
   for f in build-asan/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     work=$(mktemp -d)
+    mkdir -p "$work/corpus" "$work/tmp"
     seeds="fuzz/corpus/$(basename "$f")"
-    [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
-    "$f" -max_total_time=20 -rss_limit_mb=2048 -artifact_prefix="$work/" "$work" >"$f.log" 2>&1 \
+    [ -d "$seeds" ] && cp -r "$seeds"/. "$work/corpus"/
+    # TMPDIR: whatever a target keeps in temporary folders goes with $work.
+    TMPDIR="$work/tmp" "$f" -max_total_time=20 -rss_limit_mb=2048 -artifact_prefix="$work/" \
+      "$work/corpus" >"$f.log" 2>&1 \
       || { tail -50 "$f.log"; echo "failing input kept in $work"; exit 1; }
     rm -rf "$work"
     echo "$(basename "$f"): $(grep -Eo 'Done [0-9]+ runs' "$f.log" || echo ok)"
