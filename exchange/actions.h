@@ -8,9 +8,8 @@
 // Confirms that the named guest is in house in the room and answers with the stay.
 void GetInfo(const ExchangeContext& context, int connection, const TXmlDocument& request);
 
-// Posts a room-service order to the guest's folio.
-// Not built yet: sends no reply, so the idle sweep closes the connection, as for an action the
-// exchange does not know. The posting is to be filled in here.
+// Posts a room-service order to the folio of the room's in-house guest and answers "Success",
+// or the error reply of the first fault; a posting that fails leaves no valid-looking lines.
 void RoomService(const ExchangeContext& context, int connection, const TXmlDocument& request);
 
 // Answers with the guest's folio statement.

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/xml/xml_iterator.h"
 #include "exchange/xml/xml_node.h"
 
 // True when an element was found but carries no text.
@@ -17,6 +18,9 @@ struct ArgumentText {
   std::string error;  // else the error reply text
   bool ok() const { return error.empty(); }
 };
+
+// Searches on `scan`, from where it stands, for the element `name` and takes its text.
+ArgumentText TakeArgumentText(TXmlIteratorScan& scan, std::string_view name);
 
 // Searches below `top` from its start for the element `name` and takes its text.
 ArgumentText FindArgumentText(const TXmlNode& top, std::string_view name);
