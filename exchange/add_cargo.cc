@@ -11,6 +11,7 @@
 #include "lib/data/work_areas.h"
 #include "lib/data/write_protocol.h"
 #include "lib/settings/settings.h"
+#include "platform/xbase/number_format.h"
 
 namespace {
 
@@ -84,12 +85,34 @@ bool FindFolio(CargoTables& tables, const std::string& business, const std::stri
   return headers.Seek(key + kMainFolio) || headers.Seek(key);
 }
 
+// A header without a number cannot take lines: they would belong to no folio.
+bool FindNumberedFolio(CargoTables& tables, const std::string& business,
+                       const std::string& reservation, const std::string& room,
+                       const std::string& folio) {
+  return FindFolio(tables, business, reservation, room, folio) &&
+         !TrimBlanks(tables.ENC_FOL->FieldGet("NUMERO").str).empty();
+}
+
 // The group after `group`: its number plus one in four digits; an empty group gives "0001".
 std::string NextGroup(const std::string& group) {
   const long number = static_cast<long>(OrderNumber(group)) + 1;
   char text[24];
   std::snprintf(text, sizeof text, "%04ld", number);
   return text;
+}
+
+// `value` for the numeric field `name`. A value the field cannot hold would be stored as
+// asterisks and read back as another amount, so it fails the posting instead.
+xbase::Value FittingNumber(const std::vector<xbase::FieldInfo>& fields, std::string_view name,
+                           double value) {
+  for (const xbase::FieldInfo& field : fields) {
+    if (field.name != name) continue;
+    if (xbase::FormatNumber(value, field.length, field.decimals).find('*') != std::string::npos) {
+      throw PostingFailed(std::string(name) + " cannot hold " + std::to_string(value));
+    }
+    break;
+  }
+  return xbase::Value::Numeric(value);
 }
 
 struct CargoInput {
@@ -111,7 +134,9 @@ class FolioPosting {
         input_(input),
         date_(data::XDATE()),
         time_(data::XTIME()),
-        stamp_(" " + data::DateToText(date_) + " " + time_) {}
+        stamp_(" " + data::DateToText(date_) + " " + time_),
+        line_fields_(tables.DET_FOL->DBStruct()),
+        item_fields_(tables.DET_FOL2->DBStruct()) {}
 
   void Post() {
     try {
@@ -193,13 +218,14 @@ class FolioPosting {
     put("SI_IMP", number(line.tax ? 1 : 0));
     put("MONEDA", text(input_.currency));
     put("CONSECUT", text(line.consecutive));
-    put("T_CAMBIO", number(rate_));
+    put("T_CAMBIO", FittingNumber(line_fields_, "T_CAMBIO", rate_));
     put("CIERRE_DIA", business_date);
     put("FECHA_O", business_date);
     put("USUARIO", text(settings::Current().XUSER_ABREVIA));
     // The amount is converted with the rate as the line stores it.
     const double amount = line.amount * lines.FieldGet("T_CAMBIO").num;
-    put(PostsOnCredit(line.transaction) ? "CREDITO" : "DEBITO", number(amount));
+    const char* side = PostsOnCredit(line.transaction) ? "CREDITO" : "DEBITO";
+    put(side, FittingNumber(line_fields_, side, amount));
     if (line.tax) {
       put("ODEBITO", lines.FieldGet("DEBITO"));
       put("OCREDITO", lines.FieldGet("CREDITO"));
@@ -219,9 +245,9 @@ class FolioPosting {
     put("NEGOCIO", xbase::Value::Character(input_.business));
     put("NUMERO", xbase::Value::Character(folio_));
     put("CONSECUT", xbase::Value::Character(consecutive));
-    put("PRECIO", xbase::Value::Numeric(item.amount * (100 - item.discount) / 100));
+    put("PRECIO", FittingNumber(item_fields_, "PRECIO", item.amount * (100 - item.discount) / 100));
     put("COD_H_ART", xbase::Value::Character(""));
-    put("CANTIDAD", xbase::Value::Numeric(item.quantity));
+    put("CANTIDAD", FittingNumber(item_fields_, "CANTIDAD", item.quantity));
     put("COD_TRANS", xbase::Value::Character(input_.transaction));
     put("DESCRIP", xbase::Value::Character(item.description));
     put("GRUPO", xbase::Value::Character(group_));
@@ -270,6 +296,8 @@ class FolioPosting {
   const data::Date date_;
   const std::string time_;
   const std::string stamp_;  // " dd/mm/yy HH:MM:SS", the end of every comment
+  const std::vector<xbase::FieldInfo> line_fields_;
+  const std::vector<xbase::FieldInfo> item_fields_;
   std::string folio_;
   std::string group_;
   std::string folio_currency_;
@@ -289,7 +317,7 @@ std::string ADD_CARGO(const std::string& currency, const std::string& business,
                       const std::string& folio) {
   data::AreaSelection keep_selection(data::SelectedArea());
   CargoTables tables(business);
-  if (!FindFolio(tables, business, reservation, room, folio)) return {};
+  if (!FindNumberedFolio(tables, business, reservation, room, folio)) return {};
   const CargoInput input{currency, business, room,       transaction,
                          document, amount,   item_lines, taxes};
   FolioPosting posting(tables, input);

@@ -1,19 +1,15 @@
 #include "exchange/room_service_order.h"
 
-#include <cctype>
-#include <cstdlib>
-
 #include "exchange/request_arguments.h"
 #include "exchange/text_fields.h"
 #include "exchange/xml/xml_iterator.h"
+#include "platform/xbase/number_format.h"
 
 namespace {
 
 constexpr size_t kRoomWidth = 15;
 constexpr size_t kDocumentWidth = 15;
 constexpr char kDefaultDocument[] = "Room Serv.";
-
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 // Reads the children of one ITEM, each searched from the previous one onwards. Returns the
 // error reply text of the first missing or empty child, or empty.
@@ -46,18 +42,7 @@ double OrderNumber(std::string_view text) {
   for (char c : text) {
     if (c != ',') plain += c;
   }
-  size_t at = plain.find_first_not_of(' ');
-  if (at == std::string::npos) return 0;
-  // Only sign, digits and one point reach the conversion, so no other notation is accepted.
-  const size_t start = at;
-  if (plain[at] == '+' || plain[at] == '-') ++at;
-  while (at < plain.size() && IsDigit(plain[at])) ++at;
-  if (at < plain.size() && plain[at] == '.') {
-    ++at;
-    while (at < plain.size() && IsDigit(plain[at])) ++at;
-  }
-  const std::string number = plain.substr(start, at - start);
-  return std::strtod(number.c_str(), nullptr);
+  return xbase::ParseNumber(plain);
 }
 
 RoomServiceOrder ReadRoomServiceOrder(const TXmlNode& actions) {

@@ -266,6 +266,18 @@ TEST_F(RoomServiceFailureTest, APostingThatFailsPartWayLeavesOnlyDeletedRecords)
   EXPECT_EQ(FolioCounters("100001"), "0005 000C");
 }
 
+TEST_F(RoomServiceFailureTest, AnAmountTooLargeForItsFieldFailsInsteadOfStoringAsterisks) {
+  const uint32_t lines_before = RecordCount(Table("DET_FOL"));
+  const std::string counters = FolioCounters("100001");
+  const std::string reply = Process(RoomServiceRequest(
+      "<Room>101</Room>" + ItemXml({"X", "Banquete", "1", "999,999,999,999", "0", "0", "0"})));
+  EXPECT_NE(reply.find(ErrorBody("Posting failed")), std::string::npos) << reply;
+  const std::vector<std::string> lines = RowsFrom(Table("DET_FOL"), lines_before + 1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(0, 1), "*") << lines[0];
+  EXPECT_EQ(FolioCounters("100001"), counters);
+}
+
 TEST_F(RoomServiceFailureTest, TheFolioHeaderStaysLockedWhileTheLinesAreWritten) {
   std::vector<std::string> refused;
   SetPostingWriteProbe([&](int writes_done) {
