@@ -6,6 +6,7 @@
 
 #include "exchange/add_cargo.h"
 #include "exchange/room_service_order.h"
+#include "platform/xbase/table_maintenance.h"
 #include "tests/exchange/exchange_fixture.h"
 #include "tests/exchange/table_rows.h"
 
@@ -254,6 +255,12 @@ TEST_F(RoomServiceFailureTest, APostingThatFailsPartWayLeavesOnlyDeletedRecords)
       for (const std::string& row : *rows) EXPECT_EQ(row.substr(0, 1), "*") << c.name << row;
     }
     EXPECT_EQ(FolioCounters("100001"), counters) << c.name;
+  }
+  for (const char* table : {"DET_FOL", "DET_FOL2", "ENC_FOL"}) {
+    for (const xbase::VerifyReport& report : xbase::Verify(Table(table))) {
+      EXPECT_TRUE(report.problems.empty())
+          << table << " " << report.tag << ": " << report.problems.front();
+    }
   }
 
   // The header was released: the next posting gets the numbers the failed ones did not keep.
