@@ -1,5 +1,6 @@
 #include "exchange/add_cargo.h"
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -94,10 +95,12 @@ bool FindNumberedFolio(CargoTables& tables, const std::string& business,
 }
 
 // The group after `group`: its number plus one in four digits; an empty group gives "0001".
+// Past "9999" the field would repeat an older group and merge two postings, so the posting fails.
 std::string NextGroup(const std::string& group) {
-  const long number = static_cast<long>(OrderNumber(group)) + 1;
-  char text[24];
-  std::snprintf(text, sizeof text, "%04ld", number);
+  const double number = std::floor(xbase::ParseNumber(group)) + 1;
+  if (!(number >= 0 && number <= 9999)) throw PostingFailed("no group after " + group);
+  char text[8];
+  std::snprintf(text, sizeof text, "%04d", static_cast<int>(number));
   return text;
 }
 
@@ -165,6 +168,7 @@ class FolioPosting {
     folio_ = header.FieldGet("NUMERO").str;
     group_ = header.FieldGet("GRUPO").str;
     std::string consecutive = header.FieldGet("CONSECUT").str;
+    const std::string next_group = NextGroup(group_);
     folio_currency_ = data::GET_MON_FOLIO({}, header, *tables_.NEGOCIOS);
     const double kind = tables_.F_VENTAS->FieldGet("T_CAMBIO").num;
     rate_ = data::CAMBIO_ACT(input_.business, *tables_.T_CAMBIO, folio_currency_, input_.currency,
@@ -184,7 +188,7 @@ class FolioPosting {
 
     BeforeWrite();
     data::SelectArea(header.Area);
-    header.FieldPut("GRUPO", xbase::Value::Character(NextGroup(group_)));
+    header.FieldPut("GRUPO", xbase::Value::Character(next_group));
     header.FieldPut("CONSECUT", xbase::Value::Character(consecutive));
     data::UNLOCK_FOR_MODIFY();
     header_locked_ = false;

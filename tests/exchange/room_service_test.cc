@@ -153,6 +153,27 @@ TEST_F(RoomServiceTest, AnEmptyOrderOnACreditCodePostsOneZeroChargeUnderTheDefau
   EXPECT_EQ(FolioCounters("100001"), "0005 000A");
 }
 
+TEST_F(RoomServiceTest, TheFolioCountersAdvanceOncePerPostingAndTwoNumbers) {
+  const struct {
+    const char* group;
+    const char* consecutive;
+    const char* after;  // "GRUPO CONSECUT" of the header after an order without taxes
+    bool posted;
+  } cases[] = {
+      {"", "", "0001 0002", true},
+      {"0041", "00A3", "0042 00A5", true},
+      {"0007", "ZZZZ", "0008 0001", true},  // the consecutive wraps
+      // A fifth digit would repeat group 1000 and merge two postings in the statement.
+      {"9999", "0001", "9999 0001", false},
+  };
+  for (const auto& c : cases) {
+    SetFolioCounters("100001", c.group, c.consecutive);
+    const std::string reply = Process(RoomServiceRequest("<Room>101</Room>"));
+    EXPECT_EQ(reply == kSuccessReply, c.posted) << c.group << reply;
+    EXPECT_EQ(FolioCounters("100001"), c.after) << c.group;
+  }
+}
+
 TEST_F(RoomServiceTest, AmountsAreConvertedWithTheRateTheLineStores) {
   // Room 109's folio is kept in dollars; the order comes in colones at 508.75 per dollar.
   const uint32_t lines_before = RecordCount(Table("DET_FOL"));
