@@ -22,7 +22,7 @@ std::string ReadItem(const TXmlNode& item_node, RoomServiceOrder& order) {
     if (!found.ok()) return found.error;
     texts[i] = std::move(found.text);
   }
-  // The article code and the notes are read by the peer's contract but not kept.
+  // The article code must be there but is not kept; Notes are not needed at all.
   ItemLine line;
   line.quantity = OrderNumber(texts[2]);
   line.amount = line.quantity * OrderNumber(texts[3]);
