@@ -174,6 +174,27 @@ TEST_F(RoomServiceTest, TheFolioCountersAdvanceOncePerPostingAndTwoNumbers) {
   }
 }
 
+TEST_F(RoomServiceTest, EachTaxLineTakesTheSideOfItsOwnCode) {
+  ChangeRecord("TRANSACS", "TRANSACS1", PadCut("HTL01", 15) + "SS",
+               {{"CREDITO", xbase::Value::Numeric(1)}});
+  const uint32_t lines_before = RecordCount(Table("DET_FOL"));
+  EXPECT_EQ(Process(RoomServiceRequest("<Room>101</Room>" + kTwoItems)), kSuccessReply);
+  const std::vector<std::string> lines = RowsFrom(Table("DET_FOL"), lines_before + 1);
+  ASSERT_EQ(lines.size(), 3u);
+  const struct {
+    const char* code;
+    const char* amounts;
+  } expected[] = {
+      {"|COD_TRANS=RS|", "|DEBITO=25.00|CREDITO=|"},
+      {"|COD_TRANS=IV|", "|DEBITO=2.50|CREDITO=|ODEBITO=2.50|OCREDITO=0.00|"},
+      {"|COD_TRANS=SS|", "|DEBITO=|CREDITO=0.25|ODEBITO=0.00|OCREDITO=0.25|"},
+  };
+  for (size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_NE(lines[i].find(expected[i].code), std::string::npos) << lines[i];
+    EXPECT_NE(lines[i].find(expected[i].amounts), std::string::npos) << lines[i];
+  }
+}
+
 TEST_F(RoomServiceTest, AmountsAreConvertedWithTheRateTheLineStores) {
   // Room 109's folio is kept in dollars; the order comes in colones at 508.75 per dollar.
   const uint32_t lines_before = RecordCount(Table("DET_FOL"));
