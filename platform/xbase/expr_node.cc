@@ -269,20 +269,6 @@ class LogicalNode final : public Node {
 
 }  // namespace
 
-const char* TypeName(ValueType type) {
-  switch (type) {
-    case ValueType::kCharacter:
-      return "character";
-    case ValueType::kNumeric:
-      return "numeric";
-    case ValueType::kDate:
-      return "date";
-    case ValueType::kLogical:
-      return "logical";
-  }
-  return "unknown";
-}
-
 void SetCharacter(Value& out) {
   out.type = ValueType::kCharacter;
   out.num = 0;

@@ -33,9 +33,6 @@ class Node {
 };
 using NodePtr = std::unique_ptr<const Node>;
 
-// "character", "numeric", "date", "logical".
-const char* TypeName(ValueType type);
-
 // Setters that leave the members a type does not use at their defaults, so that values
 // compare equal with operator== exactly when they are the same xBase value.
 void SetCharacter(Value& out);  // keeps out.str

@@ -20,20 +20,6 @@ int32_t ReadLe32(const char* p) {
   throw Error(ErrorKind::kArgument, path, "field " + f.name + ": " + why);
 }
 
-const char* TypeName(ValueType t) {
-  switch (t) {
-    case ValueType::kCharacter:
-      return "character";
-    case ValueType::kNumeric:
-      return "numeric";
-    case ValueType::kDate:
-      return "date";
-    case ValueType::kLogical:
-      return "logical";
-  }
-  return "?";
-}
-
 // Binary fields of Visual FoxPro tables: integers, doubles, currency, datetimes, null flags and
 // 4-byte memo pointers.
 bool IsBinaryField(const FieldInfo& f) {

@@ -25,4 +25,19 @@ struct Value {
   friend bool operator==(const Value&, const Value&) = default;
 };
 
+// "character", "numeric", "date" or "logical", for messages.
+inline const char* TypeName(ValueType type) {
+  switch (type) {
+    case ValueType::kCharacter:
+      return "character";
+    case ValueType::kNumeric:
+      return "numeric";
+    case ValueType::kDate:
+      return "date";
+    case ValueType::kLogical:
+      return "logical";
+  }
+  return "unknown";
+}
+
 }  // namespace xbase
