@@ -3,6 +3,10 @@
 // converted amounts are divided, an empty statement, and the error replies.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "lib/data/data_error.h"
+#include "lib/data/work_areas.h"
 #include "tests/exchange/exchange_fixture.h"
 
 namespace {
@@ -292,6 +296,15 @@ TEST_F(GetStatementTest, FaultsAreAnsweredWithTheirErrorReplies) {
               "<ZIRUVUZ><ERROR>" + std::string(c.error) + "</ERROR></ZIRUVUZ>\r\n")
         << c.actions;
   }
+}
+
+TEST_F(GetStatementTest, AMissingTableIsReportedAndLeavesNoTableOpen) {
+  std::filesystem::remove(dir_.File("BASES") + "/DET_FOL.DBF");
+  const int free_area = data::LowestFreeArea();
+  EXPECT_THROW(Process(RoomRequest("310")), data::DataError);
+  EXPECT_EQ(data::LowestFreeArea(), free_area);
+  // The statement found the stay on the exchange's own stay cursor and left it selected.
+  EXPECT_EQ(data::SelectedArea(), tables_.DET_RES2->Area);
 }
 
 }  // namespace
