@@ -52,11 +52,6 @@ FolioLine ReadLine(const data::TableHandle& lines) {
 // An amount in the statement's currency; no rate (0) shows as nothing.
 double Converted(double amount, double divisor) { return divisor == 0 ? 0 : amount / divisor; }
 
-// DESCRIP of the record `key` (business code + code), empty when there is none.
-std::string Description(const data::TableHandle& table, const std::string& key) {
-  return table->Seek(key) ? table->FieldGet("DESCRIP").str : std::string();
-}
-
 // The document (a card number shows masked on payments), a blank and the comment.
 std::string CommentOf(const FolioLine& line) {
   const std::string document =
@@ -68,7 +63,7 @@ StatementEntry SingleEntry(StatementTables& tables, const FolioLine& line, const
   const double divisor = rate.Divisor(line.line_rate);
   return {data::DTOC2(line.date, 2),
           "(" + line.origin_room + ") " + line.transaction,
-          Description(tables.TRANSACS, tables.Negocio + line.transaction),
+          tables.descriptions.Of(tables.TRANSACS, tables.Negocio + line.transaction),
           CommentOf(line),
           Converted(line.debit, divisor),
           Converted(line.credit, divisor)};
@@ -81,8 +76,9 @@ StatementEntry GroupEntry(StatementTables& tables, const FolioLine& opening) {
       data::DTOC2(opening.date.IsEmpty() ? opening.business_date : opening.date, 2),
       "(" + opening.origin_room + ") " +
           TrimBlanks(by_transaction ? "T" + opening.origin_transaction : "R" + opening.rate_plan),
-      by_transaction ? Description(tables.TRANSACS, tables.Negocio + opening.origin_transaction)
-                     : Description(tables.ENC_RACK, tables.Negocio + opening.rate_plan),
+      by_transaction
+          ? tables.descriptions.Of(tables.TRANSACS, tables.Negocio + opening.origin_transaction)
+          : tables.descriptions.Of(tables.ENC_RACK, tables.Negocio + opening.rate_plan),
       CommentOf(opening),
       0,
       0};

@@ -13,3 +13,9 @@ StatementTables::StatementTables(std::string business) : Negocio(std::move(busin
   F_HOTEL3 = data::USE({}, "F_HOTEL3", "F_HOTEL3");
   T_CAMBIO = data::USE({}, "T_CAMBIO", "T_CAMBIO");
 }
+
+std::string Descriptions::Of(const data::TableHandle& table, const std::string& key) {
+  auto [known, is_new] = known_.try_emplace({table->Area, key});
+  if (is_new && table->Seek(key)) known->second = table->FieldGet("DESCRIP").str;
+  return known->second;
+}

@@ -3,9 +3,21 @@
 // construction, closed by the handles themselves when the object goes (also when an open fails
 // part-way).
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "lib/data/wtable.h"
+
+// DESCRIP of records sought by key (business code + code), empty when there is none. A
+// statement names the same few transactions and rate plans over and over; each is sought once.
+class Descriptions {
+ public:
+  std::string Of(const data::TableHandle& table, const std::string& key);
+
+ private:
+  std::map<std::pair<int, std::string>, std::string> known_;  // by work area and key
+};
 
 struct StatementTables {
   // Opens every table on its statement tag; a missing table or tag throws data::DataError.
@@ -23,4 +35,5 @@ struct StatementTables {
   data::TableHandle F_HOTEL;   // the property's reservation currency and business date
   data::TableHandle F_HOTEL3;  // MANEJO_DOL: lines keep their own exchange rate
   data::TableHandle T_CAMBIO;  // exchange rates
+  Descriptions descriptions;   // of TRANSACS and ENC_RACK, for this statement
 };
