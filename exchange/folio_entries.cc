@@ -59,14 +59,21 @@ std::string CommentOf(const FolioLine& line) {
   return document + " " + line.comment;
 }
 
-StatementEntry SingleEntry(StatementTables& tables, const FolioLine& line, const FolioRate& rate) {
+// Adds the line's amounts, in the statement's currency, to the entry.
+void AddAmounts(StatementEntry& entry, const FolioLine& line, const FolioRate& rate) {
   const double divisor = rate.Divisor(line.line_rate);
+  entry.debit += Converted(line.debit, divisor);
+  entry.credit += Converted(line.credit, divisor);
+}
+
+// The entry of a line without group, without amounts yet.
+StatementEntry SingleEntry(StatementTables& tables, const FolioLine& line) {
   return {data::DTOC2(line.date, 2),
           "(" + line.origin_room + ") " + line.transaction,
           tables.descriptions.Of(tables.TRANSACS, tables.Negocio + line.transaction),
           CommentOf(line),
-          Converted(line.debit, divisor),
-          Converted(line.credit, divisor)};
+          0,
+          0};
 }
 
 // The entry of a group, described by its opening line and without amounts yet.
@@ -106,19 +113,13 @@ void AddFolioEntries(StatementTables& tables, const std::string& number, const F
     const FolioLine line = ReadLine(lines);
     lines->Skip();
     if (line.voided) continue;
-    if (line.group.empty()) {
-      entries.push_back(SingleEntry(tables, line, rate));
-      continue;
-    }
-    StatementEntry entry = GroupEntry(tables, line);
-    for (FolioLine member = line;;) {
-      const double divisor = rate.Divisor(member.line_rate);
-      entry.debit += Converted(member.debit, divisor);
-      entry.credit += Converted(member.credit, divisor);
-      if (!OnFolio(tables, number) || TrimBlanks(lines->FieldGet("GRUPO").str) != line.group) {
-        break;
-      }
-      member = ReadLine(lines);
+    const bool single = line.group.empty();
+    StatementEntry entry = single ? SingleEntry(tables, line) : GroupEntry(tables, line);
+    AddAmounts(entry, line, rate);
+    // The rest of the group, voided lines included.
+    while (!single && OnFolio(tables, number) &&
+           TrimBlanks(lines->FieldGet("GRUPO").str) == line.group) {
+      AddAmounts(entry, ReadLine(lines), rate);
       lines->Skip();
     }
     entries.push_back(std::move(entry));

@@ -112,8 +112,8 @@ class StatementDatabase {
                         {"CTA_MAES", Number(0)}});
     const long others = OtherLines();
     for (long n = 0; n < others; ++n) {
-      // Folios numbered on both sides of the statement's one.
-      AddLine(out, std::to_string(400000 + 2 * (n / 10)), "210", n % 10, today);
+      // Odd folio numbers on both sides of the statement's one, which is even.
+      AddLine(out, std::to_string(400001 + 2 * (n / 10)), "210", n % 10, today);
     }
     for (int n = 0; n < kStatementLines; ++n) AddLine(out, "500000", "310", n, today - n % 5);
     out.Close();
