@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
+#include "exchange/imp_cta.h"
 #include "lib/data/data_error.h"
 #include "lib/data/work_areas.h"
 #include "tests/exchange/exchange_fixture.h"
@@ -54,14 +56,21 @@ class GetStatementTest : public testing_support::ExchangeFixture {
     tables_.Open();
   }
 
-  // Sets the property's MANEJO_DOL and reservation currency (its records are the first).
-  void SetProperty(int lines_keep_own_rate, const char* reservation_currency) {
+  // Changes the tables while the exchange has them closed.
+  void ChangeTables(const std::function<void(xbtool::DemoWriter&)>& change) {
     tables_.Close();
     xbtool::DemoWriter out(dir_.File("BASES"));
-    out.Change("F_HOTEL3", 1, {{"MANEJO_DOL", Number(lines_keep_own_rate)}});
-    out.Change("F_HOTEL", 1, {{"MONEDA_RES", Text(reservation_currency)}});
+    change(out);
     out.Close();
     tables_.Open();
+  }
+
+  // Sets the property's MANEJO_DOL and reservation currency (its records are the first).
+  void SetProperty(int lines_keep_own_rate, const char* reservation_currency) {
+    ChangeTables([&](xbtool::DemoWriter& out) {
+      out.Change("F_HOTEL3", 1, {{"MANEJO_DOL", Number(lines_keep_own_rate)}});
+      out.Change("F_HOTEL", 1, {{"MONEDA_RES", Text(reservation_currency)}});
+    });
   }
 
   int64_t March(int day) const { return xbase::JulianDay(2024, 3, day); }
@@ -296,6 +305,25 @@ TEST_F(GetStatementTest, FaultsAreAnsweredWithTheirErrorReplies) {
               "<ZIRUVUZ><ERROR>" + std::string(c.error) + "</ERROR></ZIRUVUZ>\r\n")
         << c.actions;
   }
+}
+
+TEST_F(GetStatementTest, AStayGoneSinceItWasFoundGivesAnEmptyStatement) {
+  // A folio header whose stay fields are blank must not pass for the missing stay's.
+  ChangeTables([&](xbtool::DemoWriter& out) {
+    out.Add("ENC_FOL",
+            {{"NEGOCIO", Text(kBusiness)}, {"NUMERO", Text("900009")}, {"CTA_MAES", Number(0)}});
+    out.Add("DET_FOL", {{"NEGOCIO", Text(kBusiness)},
+                        {"NUMERO", Text("900009")},
+                        {"COD_TRANS", Text("HB")},
+                        {"DEBITO", Number(1)}});
+  });
+  EXPECT_EQ(IMP_CTA("HTL01          ", "399            ", "01"),
+            "<ZIRUVUZ>\r\n"
+            "<STATEMENT>\r\n"
+            "<MOVEMENTS/>\r\n"
+            "<ROOM_INFORMATION Name=\"\" Room=\"399\"/>\r\n"
+            "</STATEMENT>\r\n"
+            "</ZIRUVUZ>\r\n");
 }
 
 TEST_F(GetStatementTest, AMissingTableIsReportedAndLeavesNoTableOpen) {
