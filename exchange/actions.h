@@ -12,7 +12,5 @@ void GetInfo(const ExchangeContext& context, int connection, const TXmlDocument&
 // or the error reply of the first fault; a posting that fails leaves no valid-looking lines.
 void RoomService(const ExchangeContext& context, int connection, const TXmlDocument& request);
 
-// Answers with the guest's folio statement.
-// Not built yet: sends no reply, so the idle sweep closes the connection, as for an action the
-// exchange does not know. The statement is to be filled in here.
+// Answers with the folio statement of the guest in house in the requested room.
 void GetStatement(const ExchangeContext& context, int connection, const TXmlDocument& request);

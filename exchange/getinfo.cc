@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "exchange/actions.h"
+#include "exchange/in_house_stay.h"
 #include "exchange/reply_body.h"
 #include "exchange/request_arguments.h"
 #include "exchange/send_data.h"
@@ -13,11 +14,8 @@
 
 namespace {
 
-constexpr size_t kRoomWidth = 15;
 // Names compare on their first 20 characters, upper-cased with the suite's case table.
 constexpr size_t kNameWidth = 20;
-// The in-house state of a stay, as the stay key holds it.
-constexpr char kInHouse[] = "1";
 
 std::string ComparableName(std::string_view name) {
   return xbase::UpperCase(PadCut(name, kNameWidth));
@@ -78,7 +76,7 @@ std::string GetInfoReply(ExchangeTables& tables, const TXmlDocument& request) {
   // Only the first in-house stay of the room counts, even when its names differ.
   data::SelectArea(tables.DET_RES2->Area);
   data::SelectedCursor().SetOrder("DET_RS30");
-  if (!tables.DET_RES2->Seek(tables.Negocio + kInHouse + PadCut(room.text, kRoomWidth))) {
+  if (!tables.DET_RES2->Seek(InHouseStayKey(tables.Negocio, PadCut(room.text, kRoomWidth)))) {
     return CREATE_XML("Not registered");
   }
   if (ComparableName(tables.DET_RES2->FieldGet("NOMBRE").str) != ComparableName(first_name.text) ||
