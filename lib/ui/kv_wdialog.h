@@ -15,20 +15,21 @@ namespace ui {
 using Result = std::optional<intptr_t>;  // nullopt: "nothing", counts as 0
 
 // The methods of the message table, one per message, each "nothing" by default.
-#define ZV_DIALOG_HANDLERS(X)                                                                     \
-  X(OnDRAWITEM)                                                                                   \
-  X(OnERASEBKGND)                                                                                 \
-  X(OnPAINT)                                                                                      \
-  X(OnMEASUREITEM)                                                                                \
-  X(OnWinIniChange)                                                                               \
-  X(OnSYSCOLORCHANGE)                                                                             \
-  X(OnMOUSEMOVE)                                                                                  \
-  X(OnNCHITTEST)                                                                                  \
-  X(OnVKEYTOITEM) X(OnVSCROLL) X(OnCOMMAND) X(Show) X(OnACTIVATE) X(OnCHARTOITEM) X(OnCLOSE)      \
-      X(OnDESTROY) X(OnDROPFILES) X(OnENABLE) X(OnHSCROLL) X(OnINITDIALOG) X(OnINITMENU)          \
-          X(OnKILLFOCUS) X(OnLBUTTONDBLCLK) X(OnLBUTTONDOWN) X(OnLBUTTONUP) X(OnMOVE)             \
-              X(OnNCDESTROY) X(OnNEXTDLGCTL) X(OnSETFOCUS) X(OnSETFONT) X(OnSHOWWINDOW) X(OnSIZE) \
-                  X(OnSYSCOMMAND) X(OnTIMER)
+#define ZV_DIALOG_HANDLERS(X)                                                                      \
+  X(OnDRAWITEM)                                                                                    \
+  X(OnERASEBKGND)                                                                                  \
+  X(OnPAINT)                                                                                       \
+  X(OnMEASUREITEM)                                                                                 \
+  X(OnWinIniChange)                                                                                \
+  X(OnSYSCOLORCHANGE)                                                                              \
+  X(OnMOUSEMOVE)                                                                                   \
+  X(OnNCHITTEST)                                                                                   \
+  X(OnVKEYTOITEM)                                                                                  \
+  X(OnVSCROLL) X(OnCOMMAND) X(Show) X(OnACTIVATE) X(OnCHARTOITEM) X(OnCLOSE) X(OnDESTROY)          \
+      X(OnDROPFILES) X(OnENABLE) X(OnHSCROLL) X(OnINITDIALOG) X(OnINITMENU) X(OnKILLFOCUS)         \
+          X(OnLBUTTONDBLCLK) X(OnLBUTTONDOWN) X(OnLBUTTONUP) X(OnMOVE) X(OnNCDESTROY)              \
+              X(OnNEXTDLGCTL) X(OnSETFOCUS) X(OnSETFONT) X(OnSHOWWINDOW) X(OnSIZE) X(OnSYSCOMMAND) \
+                  X(OnTIMER)
 
 class KV_WDIALOG : public WindowObject, public std::enable_shared_from_this<KV_WDIALOG> {
  public:
