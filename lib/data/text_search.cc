@@ -63,6 +63,20 @@ void TakeFreeRecord(xbase::Cursor& index) {
   ADD_NEW_REC();
 }
 
+// The index keys of the words of `text` for one document, with the word index in key order.
+std::vector<WordKey> KeysOf(xbase::Cursor& index, const std::string& business,
+                            const std::string& document, const std::string& text,
+                            const std::string& table) {
+  index.SetOrder("TXT_SRCH4");
+  const int item_width = index.fields()[index.FieldIndex("T_ITEM")].length;
+  std::vector<WordKey> keys;
+  for (const std::string& word : SplitWords(text)) {
+    keys.push_back({Fit(business, kBusinessWidth), Fit(table, kTableWidth),
+                    Fit(document, kDocumentWidth), Fit(word, item_width)});
+  }
+  return keys;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitWords(const std::string& text) {
@@ -97,17 +111,13 @@ void TXT_SRCH::ADD_TEXTO(const std::string& document, int id, const std::string&
                          const std::string& table) {
   AreaSelection selection(Table->Area);
   xbase::Cursor& index = SelectedCursor();
-  index.SetOrder("TXT_SRCH4");
-  const int item_width = index.fields()[index.FieldIndex("T_ITEM")].length;
-  for (const std::string& word : SplitWords(text)) {
-    WordKey key{Fit(Negocio, kBusinessWidth), Fit(table, kTableWidth),
-                Fit(document, kDocumentWidth), Fit(word, item_width)};
+  for (const WordKey& key : KeysOf(index, Negocio, document, text, table)) {
     if (index.SeekBytes(key.Bytes())) continue;
     TakeFreeRecord(index);
     index.Put("NEGOCIO", xbase::Value::Character(key.business));
     index.Put("DOCUMENTO", xbase::Value::Character(key.document));
     index.Put("ID", xbase::Value::Numeric(id));
-    index.Put("T_ITEM", xbase::Value::Character(word));
+    index.Put("T_ITEM", xbase::Value::Character(key.item));
     index.Put("TABLA", xbase::Value::Character(key.table));
     UNLOCK_NEW_REC();
   }
@@ -117,11 +127,7 @@ void TXT_SRCH::DEL_TEXTO(const std::string& document, int /*id*/, const std::str
                          const std::string& table) {
   AreaSelection selection(Table->Area);
   xbase::Cursor& index = SelectedCursor();
-  index.SetOrder("TXT_SRCH4");
-  const int item_width = index.fields()[index.FieldIndex("T_ITEM")].length;
-  for (const std::string& word : SplitWords(text)) {
-    WordKey key{Fit(Negocio, kBusinessWidth), Fit(table, kTableWidth),
-                Fit(document, kDocumentWidth), Fit(word, item_width)};
+  for (const WordKey& key : KeysOf(index, Negocio, document, text, table)) {
     index.SeekBytes(key.Bytes());
     while (!index.Eof() && key.Matches(index)) {
       index.Skip(1);
