@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
+#include <optional>
 
 #include "platform/win/gdi.h"
 #include "platform/win/registry.h"
@@ -178,55 +179,67 @@ LRESULT ButtonProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
   }
 }
 
+namespace {
+
+// The item-list messages list boxes and combo boxes share, under their own numbers.
+struct ListMessages {
+  uint32_t add, reset, set_current, get_current, count;
+};
+constexpr ListMessages kListBoxMessages{LB_ADDSTRING, LB_RESETCONTENT, LB_SETCURSEL, LB_GETCURSEL,
+                                        LB_GETCOUNT};
+constexpr ListMessages kComboBoxMessages{CB_ADDSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_GETCURSEL,
+                                         CB_GETCOUNT};
+
+// Answers one of the shared item-list messages; nullopt for any other message.
+template <typename Widget>
+std::optional<LRESULT> ListMessage(Widget* widget, const ListMessages& ids,
+                                   int (Widget::*current)() const, void (Widget::*set_current)(int),
+                                   uint32_t msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == ids.add) {
+    widget->addItem(TextArg(lparam));
+    return widget->count() - 1;
+  }
+  if (msg == ids.reset) {
+    widget->clear();
+    return 0;
+  }
+  if (msg == ids.set_current) {
+    (widget->*set_current)(static_cast<int>(static_cast<intptr_t>(wparam)));
+    return (widget->*current)();
+  }
+  if (msg == ids.get_current) return (widget->*current)();
+  if (msg == ids.count) return widget->count();
+  return std::nullopt;
+}
+
+}  // namespace
+
 LRESULT ListBoxProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
   auto* list = WidgetAs<QListWidget>(hwnd);
   if (!list) return DefWindowProc(hwnd, msg, wparam, lparam);
-  switch (msg) {
-    case LB_ADDSTRING:
-      list->addItem(TextArg(lparam));
-      return list->count() - 1;
-    case LB_RESETCONTENT:
-      list->clear();
-      return 0;
-    case LB_SETCURSEL:
-      list->setCurrentRow(static_cast<int>(static_cast<intptr_t>(wparam)));
-      return list->currentRow();
-    case LB_GETCURSEL:
-      return list->currentRow();
-    case LB_GETCOUNT:
-      return list->count();
-    default:
-      return DefWindowProc(hwnd, msg, wparam, lparam);
+  if (auto answer = ListMessage(list, kListBoxMessages, &QListWidget::currentRow,
+                                &QListWidget::setCurrentRow, msg, wparam, lparam)) {
+    return *answer;
   }
+  return DefWindowProc(hwnd, msg, wparam, lparam);
 }
 
 LRESULT ComboBoxProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
   auto* combo = WidgetAs<QComboBox>(hwnd);
   if (!combo) return DefWindowProc(hwnd, msg, wparam, lparam);
-  switch (msg) {
-    case CB_ADDSTRING:
-      combo->addItem(TextArg(lparam));
-      return combo->count() - 1;
-    case CB_RESETCONTENT:
-      combo->clear();
-      return 0;
-    case CB_SETCURSEL:
-      combo->setCurrentIndex(static_cast<int>(static_cast<intptr_t>(wparam)));
-      return combo->currentIndex();
-    case CB_GETCURSEL:
-      return combo->currentIndex();
-    case CB_GETCOUNT:
-      return combo->count();
-    case WM_KEYDOWN:
-      // The arrow keys step through the list, as they do when the list is closed.
-      if ((wparam == VK_UP || wparam == VK_DOWN) && combo->count() > 0) {
-        int step = wparam == VK_UP ? -1 : 1;
-        combo->setCurrentIndex(std::clamp(combo->currentIndex() + step, 0, combo->count() - 1));
-      }
-      return 0;
-    default:
-      return DefWindowProc(hwnd, msg, wparam, lparam);
+  if (auto answer = ListMessage(combo, kComboBoxMessages, &QComboBox::currentIndex,
+                                &QComboBox::setCurrentIndex, msg, wparam, lparam)) {
+    return *answer;
   }
+  if (msg == WM_KEYDOWN) {
+    // The arrow keys step through the list, as they do when the list is closed.
+    if ((wparam == VK_UP || wparam == VK_DOWN) && combo->count() > 0) {
+      int step = wparam == VK_UP ? -1 : 1;
+      combo->setCurrentIndex(std::clamp(combo->currentIndex() + step, 0, combo->count() - 1));
+    }
+    return 0;
+  }
+  return DefWindowProc(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace win::internal

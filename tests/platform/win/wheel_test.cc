@@ -94,3 +94,35 @@ TEST_F(WheelTest, ComboBoxArrowKeysStepTheSelectionWithinTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// List boxes and combo boxes answer the same item-list messages, each under its own numbers.
+TEST_F(WheelTest, ListAndComboBoxesKeepTheirItemsAndSelection) {
+  struct Case {
+    const char* window_class;
+    uint32_t add, reset, set_current, get_current, count;
+  } cases[] = {
+      {"ListBox", win::LB_ADDSTRING, win::LB_RESETCONTENT, win::LB_SETCURSEL, win::LB_GETCURSEL,
+       win::LB_GETCOUNT},
+      {"ComboBox", win::CB_ADDSTRING, win::CB_RESETCONTENT, win::CB_SETCURSEL, win::CB_GETCURSEL,
+       win::CB_GETCOUNT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window_class);
+    win::Hwnd list = win::CreateWindowEx(0, c.window_class, "", win::WS_CHILD | win::WS_VISIBLE,
+                                         220, 10, 100, 100, owner_, 30);
+    const char* items[] = {"uno", "dos", "tres"};
+    for (int i = 0; i < 3; ++i) {  // each added item's index comes back
+      EXPECT_EQ(win::SendMessage(list, c.add, 0, reinterpret_cast<win::LPARAM>(items[i])), i);
+    }
+    EXPECT_EQ(win::SendMessage(list, c.count, 0, 0), 3);
+    EXPECT_EQ(win::SendMessage(list, c.set_current, 2, 0), 2);
+    EXPECT_EQ(win::SendMessage(list, c.get_current, 0, 0), 2);
+    EXPECT_EQ(win::SendMessage(list, c.reset, 0, 0), 0);
+    EXPECT_EQ(win::SendMessage(list, c.count, 0, 0), 0);
+    win::DestroyWindow(list);
+  }
+}
+
+}  // namespace
