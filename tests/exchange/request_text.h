@@ -3,19 +3,14 @@
 
 #include <string>
 
+#include "tools/ziruvuz_client/request_frame.h"
+
 namespace testing_support {
 
 // Builds a request as a peer sends it: an HTTP-style header, then the SOAP envelope with
-// ZIRUVUZ holding `inside`.
+// ZIRUVUZ holding `inside`, unchanged.
 inline std::string Envelope(const std::string& inside) {
-  const std::string envelope =
-      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-      "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">\r\n"
-      "<soap:Body><ZIRUVUZ>" +
-      inside + "</ZIRUVUZ></soap:Body>\r\n</soap:Envelope>";
-  return "POST /interface HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: text/xml\r\n"
-         "Content-Length: " +
-         std::to_string(envelope.size()) + "\r\n\r\n" + envelope;
+  return zvclient::FrameRequest("127.0.0.1", "<ZIRUVUZ>" + inside + "</ZIRUVUZ>");
 }
 
 inline std::string Login(const std::string& user, const std::string& password) {
