@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,13 +49,17 @@ class StandardOutputSide : public ConnectionSide {
   bool replied_ = false;
 };
 
+// False with errno set when the file cannot be opened or read (a folder, for one).
 bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  text = bytes.str();
-  return !in.bad();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  char buffer[65536];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  const int read_error = std::ferror(file) ? errno : 0;
+  std::fclose(file);
+  errno = read_error;
+  return read_error == 0;
 }
 
 // The request the command line names: the file's bytes, or the one built from its values.

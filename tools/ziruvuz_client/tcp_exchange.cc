@@ -23,7 +23,6 @@ class Socket {
   }
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
-  int fd() const { return fd_; }
 
  private:
   int fd_;
@@ -62,7 +61,7 @@ class Exchange {
   ExchangeResult Run(std::string_view request) {
     const int fd = Connect();
     if (fd < 0) return result_;
-    Socket socket(fd);
+    const Socket closes_at_return(fd);
     Transfer(fd, request);
     return result_;
   }
@@ -135,9 +134,9 @@ class Exchange {
     return error;
   }
 
-  // Sends the request and reads at the same time, so a server that answers (and closes)
-  // before it has read everything is still heard. The sending side is never shut down:
-  // a half-closed connection may be taken for a closed one before the reply is written.
+  // Sends the request and reads at the same time, so a reply that comes before the whole
+  // request has gone out is taken in as it comes. The sending side is never shut down: a
+  // half-closed connection may be taken for a closed one before the reply is written.
   void Transfer(int fd, std::string_view request) {
     size_t sent = 0;
     char buffer[8192];
@@ -165,7 +164,7 @@ class Exchange {
           return;
         }
       }
-      if (events & (POLLIN | POLLHUP | POLLERR)) {
+      if (events & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
         if (got > 0) {
           result_.received += static_cast<uint64_t>(got);
