@@ -33,6 +33,9 @@ class LoopbackSocket {
     port_ = ntohs(address.sin_port);
     if (listen) {
       EXPECT_EQ(::listen(fd_, 1), 0);
+      // A client that never connects makes accept give up instead of hanging the test.
+      const timeval limit{10, 0};
+      ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     }
   }
   ~LoopbackSocket() { ::close(fd_); }
