@@ -49,6 +49,13 @@ class BusyScope {
   int previous_;
 };
 
+// Server windows with the socket component loaded for them. The component is one per process:
+// only the last window to go unloads it, so that closing one window never silences another.
+int& WindowsUsingComponent() {
+  static int count = 0;
+  return count;
+}
+
 std::string RightAligned(int32_t number, int width) {
   char text[16];
   std::snprintf(text, sizeof text, "%*d", width, static_cast<int>(number));
@@ -88,7 +95,9 @@ EX_ZIRUVUZ* EX_ZIRUVUZ::Init(ui::WindowObject* parent, const std::string& templa
   const auto port = static_cast<int32_t>(tables_.F_DIZU->FieldGet("IP_PORT").num);
   START_TCP(TrimBlanks(address), port);
   win::SetWindowText(win::GetDlgItem(hwnd, kPortId), std::to_string(port));
-  win::SetWindowText(win::GetDlgItem(hwnd, kAddressId), address);
+  const win::Hwnd address_control = win::GetDlgItem(hwnd, kAddressId);
+  win::SetWindowText(address_control, address);
+  win::SendMessage(address_control, win::EM_SETSEL, 0, 0);  // show it from its first character
   win::SetTimer(hwnd, kSweepTimer, kSweepPeriodMs);
   Add_EText("Starting TARVISEN ZIRUVUZ EXCHANGE");
   ReportListenFailure(TrimBlanks(address), port);
@@ -128,7 +137,14 @@ intptr_t EX_ZIRUVUZ::WndProcWS(int old_proc, win::Hwnd hWnd, uint32_t message, w
 
 void EX_ZIRUVUZ::SALIR() {
   CERRARBASES();
-  if (ws) FREECSC(*ws);
+  if (!ws) return;
+  if (--WindowsUsingComponent() == 0) {
+    FREECSC(*ws);
+    return;
+  }
+  // Another window keeps the component: nobody would read or close these connections.
+  ws->AXIT();
+  for (int32_t handle : nSocket) CSCCLOSE(handle);
 }
 
 ui::Result EX_ZIRUVUZ::OnNCDESTROY(win::WPARAM, win::LPARAM) {
@@ -152,6 +168,7 @@ void EX_ZIRUVUZ::ADD3_TEXTO(int handle, const std::string& text) {
 
 void EX_ZIRUVUZ::START_TCP(const std::string& address, int32_t port) {
   ws.emplace(this, hwnd, address, port, kConnectMessage, kFirstDataMessage);
+  ++WindowsUsingComponent();
 }
 
 void EX_ZIRUVUZ::ReportListenFailure(const std::string& address, int32_t port) {

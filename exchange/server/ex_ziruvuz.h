@@ -37,7 +37,8 @@ class EX_ZIRUVUZ : public ui::WDIAG, public ConnectionSide {
   // the socket component. Every message then goes on down the window's chain.
   intptr_t WndProcWS(int old_proc, win::Hwnd hWnd, uint32_t message, win::WPARAM wParam,
                      win::LPARAM lParam);
-  // The window is going: closes the tables, the listener and the socket component.
+  // The window is going: closes the tables and the listener, and unloads the socket component
+  // unless another server window still uses it (then this window's connections are closed).
   void SALIR();
   // Log panes: the receive pane (501) and the send pane (500); newest entry on top.
   void Add_EText(const std::string& text);
