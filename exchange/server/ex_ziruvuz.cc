@@ -243,8 +243,9 @@ void EX_ZIRUVUZ::SweepIdle() {
   BusyScope busy(In_Process);
   const uint32_t now = zvclock::TickCount();
   for (size_t place = 0; place < nSocket.size();) {
-    // Unsigned difference: right across a wrap of the tick counter.
-    if (now - v_Times[place] > kIdleLimitMs) {
+    // Unsigned difference: right across a wrap of the tick counter. Bytes waiting unread
+    // (they came while the pause after a reply held their message back) count as activity.
+    if (now - v_Times[place] > kIdleLimitMs && CSCAWAITDATA(nSocket[place], 0) <= 0) {
       CLOSE_SOCKET(place);
     } else {
       ++place;

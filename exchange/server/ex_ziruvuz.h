@@ -82,7 +82,7 @@ class EX_ZIRUVUZ : public ui::WDIAG, public ConnectionSide {
   EX_ZIRUVUZ* Init(ui::WindowObject* parent, const std::string& template_name,
                    const std::string& business);
   void Accept();
-  // Closes every connection idle for more than five seconds.
+  // Closes every connection idle for more than five seconds with no bytes waiting.
   void SweepIdle();
   // Hands a complete request to request handling. The text is the request's own copy: the
   // connection's entry may go while it is handled.

@@ -202,6 +202,17 @@ TEST_F(ExchangeServerTest, IdleSweepClosesSilentConnectionsAfterFiveSeconds) {
   }
 }
 
+TEST_F(ExchangeServerTest, ConnectionWithBytesWaitingIsNotIdle) {
+  // Its data message still waits behind the sweep (as after the pause of another reply).
+  sock_test::TestClient client = Connected();
+  ASSERT_TRUE(client.Send(kBadUserRequest));
+  ASSERT_GT(CSCAWAITDATA(0, 20000), 0);
+  clock_.AdvanceMs(6000);
+  Sweep();
+  ASSERT_EQ(server_->nSocket.size(), 1u);
+  EXPECT_NE(ReplyTo(client).find(ErrorBody("Bad User")), std::string::npos);
+}
+
 TEST_F(ExchangeServerTest, SecondPeerIsServedAfterTheFirstOnesPause) {
   sock_test::TestClient first = Connected();
   sock_test::TestClient second = Connected();
@@ -235,7 +246,9 @@ TEST_F(ExchangeServerTest, SecondPeerIsServedAfterTheFirstOnesPause) {
 
 TEST_F(ExchangeServerTest, PeerSendingMoreThanAMebibyteWithoutAnEnvelopeEndIsCutOff) {
   sock_test::TestClient client = Connected();
-  const std::string endless = "<soap:Envelope>" + std::string(kMaxGatheredBytes + 4096, 'z');
+  std::string endless = "<soap:Envelope>\r\n";
+  while (endless.size() <= kMaxGatheredBytes + 4096)
+    endless += "<Item>" + std::string(60, 'z') + "</Item>\r\n";
   auto sent = std::async(std::launch::async, [&] { return client.Send(endless); });
   ASSERT_TRUE(RunUntil([&] { return server_->nSocket.empty(); }));
   EXPECT_TRUE(SendPane().starts_with("[SND:0]  Connection Closed"));
@@ -278,7 +291,8 @@ TEST_F(ExchangeServerTest, SecondWindowOnTheSamePortSaysItIsNotListeningAndGoesQ
 
 TEST_F(ExchangeServerTest, MissingTableLeavesNoSecondWindow) {
   const auto server_windows = [] {
-    return std::ranges::count_if(QApplication::topLevelWidgets(), [](QWidget* w) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
       return w->isVisible() && w->windowTitle() == "TARVISEN Data Exchange Server";
     });
   };
