@@ -223,9 +223,9 @@ TEST_F(ExchangeServerTest, SecondPeerIsServedAfterTheFirstOnesPause) {
     if (arrived_during_pause) return;
     arrived_during_pause = true;
     ASSERT_TRUE(second.Send(kGetInfoRequest));
-    win::Msg msg;
-    ASSERT_TRUE(RunUntil([&] { return win::PeekMessage(&msg, win::PM_NOREMOVE); }));
-    EXPECT_EQ(msg.message, 1977u + 1);
+    const std::optional<win::Msg> queued = WaitUntilQueued();
+    ASSERT_TRUE(queued);
+    EXPECT_EQ(queued->message, 1977u + 1);
     logged_during_pause = LoggedTexts().size();
   });
   ASSERT_TRUE(first.Send(kBadUserRequest));
@@ -238,8 +238,6 @@ TEST_F(ExchangeServerTest, SecondPeerIsServedAfterTheFirstOnesPause) {
   const std::vector<std::string> logged = LoggedTexts();
   ASSERT_EQ(logged.size(), 4u);
   EXPECT_EQ(logged[2], kGetInfoRequest);
-  EXPECT_EQ(SendPane().find("[SND:0]  Connection Closed"),
-            SendPane().rfind("[SND:0]  Connection Closed"));
   EXPECT_GT(SendPane().find("[SND:0]  Connection Closed"), SendPane().find("[SND:1]  POST"))
       << "the first connection was closed before the second reply";
 }

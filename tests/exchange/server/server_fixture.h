@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,20 @@ class ServerFixture : public ::testing::Test {
       }
     }
     return true;
+  }
+
+  // Runs the toolkit's events, dispatching no message of the program, until one is queued;
+  // that message, left in the queue. Nothing after 20 s of real time.
+  std::optional<win::Msg> WaitUntilQueued() {
+    QTimer wake_up;
+    wake_up.start(10);
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    win::Msg msg;
+    while (!win::PeekMessage(&msg, win::PM_NOREMOVE)) {
+      if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+      win::WaitMessage();
+    }
+    return msg;
   }
 
   // A peer connected to the server and accepted by it.
