@@ -6,6 +6,7 @@
 #include "lib/data/write_protocol.h"
 #include "lib/data/wtable.h"
 #include "lib/settings/settings.h"
+#include "platform/win/log.h"
 
 namespace frame {
 namespace {
@@ -30,7 +31,21 @@ std::string LoginSummary(const std::string& message_line, const std::string& det
   return TrimBlanks(message_line) + "|" + flat;
 }
 
+int own_writes = 0;
+
 }  // namespace
+
+void WriteOwnTables(const char* what, const std::function<void()>& write) {
+  ++own_writes;
+  try {
+    write();
+  } catch (const std::exception& e) {
+    win::Log(std::string(what) + ": " + e.what());
+  }
+  --own_writes;
+}
+
+bool WritingOwnTables() { return own_writes > 0; }
 
 uint32_t WriteErrorRecord(const std::string& message_line, const std::string& detail) {
   data::AreaSelection keep(data::SelectedArea());

@@ -3,9 +3,16 @@
 // mail queue E_MSGS. Each writer leaves the selected table as it found it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace frame {
+
+// Runs one of the handler's own writes. An error of that write is not handled again (that could
+// never end): it goes to the window system's log, marked with `what`, and the handler goes on.
+void WriteOwnTables(const char* what, const std::function<void()>& write);
+// True while such a write runs.
+bool WritingOwnTables();
 
 // Appends the ERROR record (date, time, message line, detail); returns its record number.
 uint32_t WriteErrorRecord(const std::string& message_line, const std::string& detail);
