@@ -9,6 +9,7 @@
 #include "frame/errors/error_text.h"
 #include "lib/data/work_areas.h"
 #include "lib/settings/settings.h"
+#include "lib/ui/app.h"
 #include "lib/ui/globals.h"
 #include "platform/win/log.h"
 #include "platform/win/message.h"
