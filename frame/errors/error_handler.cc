@@ -125,8 +125,8 @@ Answer HandleError(const data::ErrorObject& error, const std::vector<win::CallFr
   const std::string message_line = ErrorMessageLine(error);
   const std::string detail = ErrorDetail(error, calls);
   auto window = std::make_shared<ERROR_SPEC>();
-  if (!window->Init(ui::Globals().OAPP, "ERROR_SPEC", message_line, detail, error,
-                    error.CANRETRY, error.CANDEFAULT)) {
+  if (!window->Init(ui::Globals().OAPP, "ERROR_SPEC", message_line, detail, error, error.CANRETRY,
+                    error.CANDEFAULT)) {
     return without_choice;
   }
   const bool quit = WaitForChoice(*window);

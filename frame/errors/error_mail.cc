@@ -71,8 +71,8 @@ void MailError(const std::string& subject, const std::string& body) {
     return;
   }
   set_timeouts(connect_timeout_ms, transfer_timeout_ms);
-  const int port = globals.XEMAIL_SMTP_PORT.value_or(0) != 0 ? *globals.XEMAIL_SMTP_PORT
-                                                             : kDefaultSmtpPort;
+  const int port =
+      globals.XEMAIL_SMTP_PORT.value_or(0) != 0 ? *globals.XEMAIL_SMTP_PORT : kDefaultSmtpPort;
   const bool auth = globals.XEMAILAUTH == 1;
   // Site settings come from fixed-width fields: no blank belongs inside an address.
   const std::string address = TrimBlanks(globals.XEMAILADDR);

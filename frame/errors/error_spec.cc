@@ -13,8 +13,7 @@ bool ERROR_SPEC::Init(ui::WindowObject* parent, const std::string& template_name
                       const std::string& message_line, const std::string& detail,
                       const data::ErrorObject& error, bool can_retry, bool can_default) {
   settings::Settings& globals = settings::Current();
-  WriteOwnTables("Transaction not rolled back",
-                 [&] { RollbackOpenTransaction(message_line); });
+  WriteOwnTables("Transaction not rolled back", [&] { RollbackOpenTransaction(message_line); });
   message_line_ = message_line;
   detail_ = detail;
   errMessage = ErrorHeader();

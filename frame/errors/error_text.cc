@@ -34,8 +34,8 @@ std::string ErrorHeader() {
   // Texts are bytes of the program's 8-bit character set: 0xF3 is "ó".
   return "M\xF3"
          "dulo  : " +
-         settings::Current().EXT_MODULO + "\r\n" + "Fecha/H.: " +
-         data::DateToText(data::LocalDate()) + " " + data::LocalTime() + "\r\n" +
+         settings::Current().EXT_MODULO + "\r\n" +
+         "Fecha/H.: " + data::DateToText(data::LocalDate()) + " " + data::LocalTime() + "\r\n" +
          "Computer: " + progdir::ComputerName() + "\r\n" + "V32 WinUser : " + progdir::UserName() +
          "\r\n";
 }

@@ -45,8 +45,8 @@ SEE_EXPORT int32_t seeSetTimeouts(int32_t connect_ms, int32_t transfer_ms) {
 SEE_EXPORT int32_t seeSmtpConnect(const char* host, int32_t port, const char* from,
                                   const char* user, const char* password, const char* headers) {
   if (!Session()) return SEE_NOT_ATTACHED;
-  return Session()->Connect({TextOf(host), port, TextOf(from), TextOf(user), TextOf(password),
-                             TextOf(headers)});
+  return Session()->Connect(
+      {TextOf(host), port, TextOf(from), TextOf(user), TextOf(password), TextOf(headers)});
 }
 
 SEE_EXPORT int32_t seeSendHTML(const char* to, const char* cc, const char* subject,

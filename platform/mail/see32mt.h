@@ -19,11 +19,11 @@ extern "C" {
 
 /* Failure codes. */
 enum {
-  SEE_NOT_ATTACHED = -1,     /* seeAttach has not been called (or seeRelease has) */
-  SEE_BAD_ARGUMENT = -2,     /* a text is missing or a port or timeout is out of range */
-  SEE_NOT_CONNECTED = -3,    /* seeSmtpConnect has not succeeded since the last close */
-  SEE_INIT_FAILED = -4,      /* the transport library could not be initialised */
-  SEE_TRANSPORT_BASE = -100  /* SEE_TRANSPORT_BASE - n: the transport failed with its code n */
+  SEE_NOT_ATTACHED = -1,    /* seeAttach has not been called (or seeRelease has) */
+  SEE_BAD_ARGUMENT = -2,    /* a text is missing or a port or timeout is out of range */
+  SEE_NOT_CONNECTED = -3,   /* seeSmtpConnect has not succeeded since the last close */
+  SEE_INIT_FAILED = -4,     /* the transport library could not be initialised */
+  SEE_TRANSPORT_BASE = -100 /* SEE_TRANSPORT_BASE - n: the transport failed with its code n */
 };
 
 /* Prepares the component for this process; 0. */
@@ -34,12 +34,12 @@ typedef int32_t SeeSetTimeoutsFn(int32_t connect_ms, int32_t transfer_ms);
  * with `user` and `password` when `user` is not empty (AUTH), switching to TLS when the server
  * offers STARTTLS. `headers` holds extra header lines, each ending in CR LF (may be empty).
  * Checks that the server accepts the connection and the authentication; 0. */
-typedef int32_t SeeSmtpConnectFn(const char* host, int32_t port, const char* from,
-                                 const char* user, const char* password, const char* headers);
+typedef int32_t SeeSmtpConnectFn(const char* host, int32_t port, const char* from, const char* user,
+                                 const char* password, const char* headers);
 /* Sends one HTML mail to `to` ("<address>"), copies to `cc` (comma-separated, may be empty),
  * with `subject`, `body` (HTML) and the From text `from_text`; 0. */
-typedef int32_t SeeSendHtmlFn(const char* to, const char* cc, const char* subject,
-                              const char* body, const char* from_text);
+typedef int32_t SeeSendHtmlFn(const char* to, const char* cc, const char* subject, const char* body,
+                              const char* from_text);
 /* Ends the session; 0. */
 typedef int32_t SeeCloseFn(void);
 /* Releases what seeAttach prepared; 0. */

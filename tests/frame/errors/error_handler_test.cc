@@ -131,8 +131,8 @@ TEST_F(ErrorHandlerTest, AnswersByTheErrorAndTheChoice) {
        false, "", true},
       {"server sharing violation", with([](auto& e) { e.GENCODE = 2006, e.OSCODE = 32; }), 0,
        Answer::kDefault, false, "", true},
-      {"append lock", with([](auto& e) { e.GENCODE = data::EG_APPENDLOCK; }), 0,
-       Answer::kDefault, false, "", true},
+      {"append lock", with([](auto& e) { e.GENCODE = data::EG_APPENDLOCK; }), 0, Answer::kDefault,
+       false, "", true},
       {"server code 6313", with([](auto& e) { e.SUBCODE = 6313; }), 0, Answer::kZero, false, ""},
       {"server code 6102", with([](auto& e) { e.SUBCODE = 6102; }), 0, Answer::kZero, false, ""},
       {"sharing violation without default",
@@ -144,15 +144,16 @@ TEST_F(ErrorHandlerTest, AnswersByTheErrorAndTheChoice) {
       {"ignore, operation without file", with([](auto& e) { e.FILENAME.clear(); }),
        frame::kIgnoreButton, Answer::kDefault, true, "Error DBFCDX/1021  Open error: USE", false,
        true, true},
-      {"warning with neither file nor operation, no subsystem or subcode",
-       with([](auto& e) {
+      {"warning with neither file nor operation, no subsystem or subcode", with([](auto& e) {
          e = {};
          e.SEVERITY = 1, e.DESCRIPTION = "Bound error", e.CANDEFAULT = true;
        }),
-       frame::kIgnoreButton, Answer::kDefault, true, "Warning ???" "/???  Bound error", false, false,
-       true},
-      {"retry not allowed: the close box ignores",
-       with([](auto& e) { e.CANRETRY = false; }), frame::kRetryButton, Answer::kDefault, true,
+       frame::kIgnoreButton, Answer::kDefault, true,
+       "Warning ???"
+       "/???  Bound error",
+       false, false, true},
+      {"retry not allowed: the close box ignores", with([](auto& e) { e.CANRETRY = false; }),
+       frame::kRetryButton, Answer::kDefault, true,
        "Error DBFCDX/1021  Open error: BASES/DET_FOL.DBF", false, false, true},
       {"no default: the close box quits", with([](auto& e) { e.CANDEFAULT = false; }),
        frame::kIgnoreButton, Answer::kZero, true,
@@ -191,8 +192,8 @@ TEST_F(ErrorHandlerTest, LogsTheRecordAndQueuesTheMailWithHeaderAndCalls) {
   const std::string detail =
       "File: BASES/DET_FOL.DBF GenCode: 21 OsCode: 2\r\nCalled from ERRORSYS(12)\r\n"
       "Called from #32770(7)\r\n";
-  const std::string stamp = "Fecha/H.: " + data::DateToText(data::LocalDate()) + " " +
-                            data::LocalTime() + "\r\n";
+  const std::string stamp =
+      "Fecha/H.: " + data::DateToText(data::LocalDate()) + " " + data::LocalTime() + "\r\n";
   const std::string detail_text = Field("ERROR", 1, "DETALLE");
   EXPECT_EQ(detail_text.rfind("M\xF3"
                               "dulo  : REN\r\n" +
@@ -274,8 +275,7 @@ TEST_F(ErrorHandlerTest, WindowLooksRight) {
   frame::ScriptErrorWindow([](frame::ERROR_SPEC& window) {
     EXPECT_TRUE(win::SaveWindowImage(window.hwnd, std::string(ZV_RENDER_DIR) + "/ERROR_SPEC.png"));
     EXPECT_EQ(win::GetWindowText(win::GetDlgItem(window.hwnd, frame::kFreeEdit)), "");
-    EXPECT_EQ(win::GetWindowText(win::GetDlgItem(window.hwnd, frame::kRetryButton)),
-              "Reintentar");
+    EXPECT_EQ(win::GetWindowText(win::GetDlgItem(window.hwnd, frame::kRetryButton)), "Reintentar");
     EXPECT_EQ(win::GetWindowText(win::GetDlgItem(window.hwnd, frame::kIgnoreButton)), "Ignorar");
     EXPECT_EQ(win::GetWindowText(win::GetDlgItem(window.hwnd, frame::kQuitButton)), "Salir");
     return frame::kIgnoreButton;
@@ -332,7 +332,9 @@ TEST_F(ErrorHandlerTest, ExceptionEscapingAMessageHandlerReachesTheHandler) {
     win::DispatchPending();
   }
   ASSERT_EQ(seen_.size(), 2u);
-  EXPECT_EQ(seen_[0].message, "Error ???" "/???  folio line 12 of 10: ERRTEST:MSG1031");
+  EXPECT_EQ(seen_[0].message,
+            "Error ???"
+            "/???  folio line 12 of 10: ERRTEST:MSG1031");
   EXPECT_FALSE(seen_[0].retry_enabled);
   EXPECT_TRUE(seen_[0].ignore_enabled);
   EXPECT_NE(seen_[0].detail.find("GenCode: 2 OsCode: 0\r\nCalled from ERRORSYS("),

@@ -1,12 +1,13 @@
 // Errors mailed straight away (XEMAILSEND 1): the mail goes through the mail component to the
 // configured server instead of the queue; when the component or the server fails, a message
 // says so and the window still opens.
+#include "frame/errors/error_mail.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "frame/errors/error_handler.h"
-#include "frame/errors/error_mail.h"
 #include "platform/clock/clock.h"
 #include "platform/dynlib/library.h"
 #include "platform/win/log.h"
@@ -115,7 +116,9 @@ TEST_F(ErrorMailTest, FailuresAreShownAndTheWindowStillOpens) {
     int port;
     std::vector<std::string> messages;
   } cases[] = {
-      {"server never answers", ZV_SEE32MT_DIR, silent.port(),
+      {"server never answers",
+       ZV_SEE32MT_DIR,
+       silent.port(),
        {"Error SMTP Connect, maybe bad authentication:       -128"}},
       {"component missing", empty.path().string(), silent.port(), {"Error loading SEE"}},
   };

@@ -1,5 +1,7 @@
 // The mail component as the program uses it: loaded by name, one HTML mail through an SMTP
 // server, with and without a login, and failures that come back as codes within the timeouts.
+#include "platform/mail/see32mt.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <memory>
 
 #include "platform/dynlib/library.h"
-#include "platform/mail/see32mt.h"
 #include "platform/mail/smtp_session.h"
 #include "tests/support/smtp_sink.h"
 
@@ -38,8 +39,8 @@ class See32mtTest : public ::testing::Test {
     return entry;
   }
   int32_t Connect(int port, const char* user = "", const char* password = "") {
-    return Entry<SeeSmtpConnectFn>("seeSmtpConnect")("127.0.0.1", port, "<hotel@example.com>",
-                                                     user, password, kHeaders);
+    return Entry<SeeSmtpConnectFn>("seeSmtpConnect")("127.0.0.1", port, "<hotel@example.com>", user,
+                                                     password, kHeaders);
   }
   int32_t Send(const char* body) {
     return Entry<SeeSendHtmlFn>("seeSendHTML")("<it@example.com>", "", "Error: HTL01", body,
@@ -121,9 +122,12 @@ TEST_F(See32mtTest, FailuresComeBackAsNegativeCodesWithTheirText) {
 
 TEST(SmtpMessageTest, EncodesHeaderTextsOutsideAsciiAndEndsLinesInCrLf) {
   mail::SmtpServer server{"h", 25, "<a@b>", "", "", "X-Priority: Normal\n"};
-  std::string message = mail::ComposeMessage(
-      server, {"<c@d>", "", "Error: Hotel Monta\xF1" "a", "a\rb\nc",
-                "Monta\xF1" "a <a@b>"});
+  std::string message = mail::ComposeMessage(server, {"<c@d>", "",
+                                                      "Error: Hotel Monta\xF1"
+                                                      "a",
+                                                      "a\rb\nc",
+                                                      "Monta\xF1"
+                                                      "a <a@b>"});
   EXPECT_NE(message.find("Subject: =?windows-1252?Q?Error=3A_Hotel_Monta=F1a?=\r\n"),
             std::string::npos);
   EXPECT_NE(message.find("From: =?windows-1252?Q?Monta=F1a?= <a@b>\r\n"), std::string::npos);
