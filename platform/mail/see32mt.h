@@ -8,8 +8,9 @@
  *
  * Every result is a 32-bit integer: 0 or more is success, a failure is one of the negative codes
  * below, described by seeErrorText. A transport failure is SEE_TRANSPORT_BASE minus the
- * transport's own code. No call blocks longer than the connect timeout plus the transfer
- * timeout (10 s each unless seeSetTimeouts says otherwise). */
+ * transport's own code. seeSmtpConnect never blocks longer than the connect timeout, and
+ * seeSendHTML never longer than the connect timeout plus the transfer timeout (10 s each unless
+ * seeSetTimeouts says otherwise). */
 
 #include <stdint.h>
 

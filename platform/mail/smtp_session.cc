@@ -135,8 +135,10 @@ int32_t SmtpSession::Connect(const SmtpServer& server) {
   }
   Easy easy = ServerHandle(server, connect_ms_, transfer_ms_);
   if (!easy) return SEE_INIT_FAILED;
-  // Stops once the greeting, STARTTLS and the login are done; the cleanup says QUIT.
+  // Stops once the greeting, STARTTLS and the login are done, all within the connect
+  // timeout; the cleanup says QUIT.
   curl_easy_setopt(easy.get(), CURLOPT_CONNECT_ONLY, 1L);
+  curl_easy_setopt(easy.get(), CURLOPT_TIMEOUT_MS, static_cast<long>(connect_ms_));
   CURLcode result = curl_easy_perform(easy.get());
   if (result != CURLE_OK) return TransportFailure(result);
   server_ = server;

@@ -12,8 +12,11 @@
 #include "frame/errors/errorsys.h"
 #include "lib/data/date_time.h"
 #include "lib/data/work_areas.h"
+#include "lib/data/write_protocol.h"
 #include "lib/data/wtable.h"
+#include "lib/ui/control_window.h"
 #include "lib/ui/handler_chain.h"
+#include "lib/ui/wdiag.h"
 #include "platform/clock/clock.h"
 #include "platform/win/log.h"
 #include "platform/win/message.h"
@@ -253,6 +256,39 @@ TEST_F(ErrorHandlerTest, LaterErrorOpensANewWindowAndReentryOpensNone) {
   EXPECT_EQ(windows, 2);
 }
 
+TEST_F(ErrorHandlerTest, QuitMessageDuringTheWaitCountsAsQuitting) {
+  frame::ScriptErrorWindow([](frame::ERROR_SPEC&) {
+    win::PostQuitMessage(0);  // the frame is being closed meanwhile
+    return 0;
+  });
+  EXPECT_EQ(frame::HandleError(OpenError(), {}), Answer::kDefault);
+  EXPECT_EQ(exit_code_, 1);
+  EXPECT_FALSE(settings::Current().XINERRORSYS);
+  win::Msg msg;
+  while (win::PeekMessage(&msg, win::PM_REMOVE)) {
+  }
+}
+
+TEST_F(ErrorHandlerTest, QuittingClosesEveryTableAndEndsWithCodeOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // The child process runs this test afresh: it works in the parent's program directory.
+  setenv("ZV_QUIT_TEST_DIR", dir_.path().c_str(), /*overwrite=*/0);
+  const std::string program_dir = std::getenv("ZV_QUIT_TEST_DIR");
+  auto quit_with_a_record_pending = [&] {
+    settings::Current().PATH = program_dir + "/";
+    frame::SetProgramExit({});
+    data::TableHandle businesses = data::USE({}, "NEGOCIOS");
+    data::ADD_NEW_REC();
+    businesses->FieldPut("CODIGO", testing_support::Text("PENDIENTE"));
+    Press(frame::kQuitButton);
+    frame::HandleError(OpenError(), {});
+  };
+  EXPECT_EXIT(quit_with_a_record_pending(), ::testing::ExitedWithCode(1), "");
+  unsetenv("ZV_QUIT_TEST_DIR");
+  ASSERT_EQ(Records("NEGOCIOS"), 1u);
+  EXPECT_EQ(Field("NEGOCIOS", 1, "CODIGO"), "PENDIENTE");
+}
+
 TEST_F(ErrorHandlerTest, OpenServerTransactionIsRolledBackAndLogged) {
   settings::Current().DEF_RDD = "ADSCDX";
   settings::Current().XADSTRANS = 1;
@@ -342,6 +378,29 @@ TEST_F(ErrorHandlerTest, ExceptionEscapingAMessageHandlerReachesTheHandler) {
       << seen_[0].detail;
   EXPECT_NE(seen_[0].detail.find("Called from ERRTEST:MSG1031("), std::string::npos);
   win::DestroyWindow(window);
+}
+
+TEST_F(ErrorHandlerTest, DialogTakesCommandsAgainAfterACommandRaised) {
+  frame::ERRORSYS();
+  auto dialog = std::make_shared<ui::WDIAG>();
+  ASSERT_EQ(dialog->Init(nullptr, "EXCHANGE"), dialog.get());
+  ui::WPUSHBUTTON button;
+  button.Init(dialog.get(), 201);
+  int runs = 0;
+  dialog->Add(button, [&runs](ui::WDIALOG&, ui::WCONTROLWINDOW&, int) -> ui::Result {
+    if (++runs == 1) throw std::runtime_error("posting failed");
+    return 0;
+  });
+  Press(frame::kIgnoreButton);
+  for (int click = 0; click < 2; ++click) {
+    win::SendMessage(dialog->hwnd, win::WM_COMMAND, win::MakeWParam(201, win::BN_CLICKED),
+                     button.hWnd);
+  }
+  EXPECT_EQ(runs, 2);
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_NE(seen_[0].detail.find("Called from EXCHANGE:WM_COMMAND("), std::string::npos)
+      << seen_[0].detail;
+  win::DestroyWindow(dialog->hwnd);
 }
 
 }  // namespace
