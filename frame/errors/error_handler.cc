@@ -19,6 +19,8 @@ namespace frame {
 namespace {
 
 constexpr int kQuitExitCode = 1;
+constexpr int kBoundError = 2;          // generic code of an index out of range
+constexpr int kServerOpenError = 2006;  // generic code of the database server's failed open
 // The database server's own codes that need no answer from anyone.
 constexpr int kIgnoredSubcodes[] = {6313, 6102};
 
@@ -45,8 +47,8 @@ std::function<void(int)>& ProgramExit() {
 bool LeftToCallersRetry(const data::ErrorObject& error) {
   if (!error.CANDEFAULT) return false;
   const bool sharing = error.OSCODE == data::kSharingViolationOsCode;
-  return (error.GENCODE == data::EG_OPEN && sharing) || (error.GENCODE == 2006 && sharing) ||
-         error.GENCODE == data::EG_APPENDLOCK;
+  return (error.GENCODE == data::EG_OPEN && sharing) ||
+         (error.GENCODE == kServerOpenError && sharing) || error.GENCODE == data::EG_APPENDLOCK;
 }
 
 bool QuitWaiting() {
@@ -98,7 +100,7 @@ data::ErrorObject ErrorObjectOf(const std::exception_ptr& error, const std::stri
   } catch (const data::DataError& e) {
     return e.error();
   } catch (const std::out_of_range& e) {
-    object.GENCODE = 2;  // array bound
+    object.GENCODE = kBoundError;
     object.DESCRIPTION = e.what();
   } catch (const std::invalid_argument& e) {
     object.GENCODE = data::EG_ARG;

@@ -19,8 +19,9 @@ bool ERROR_SPEC::Init(ui::WindowObject* parent, const std::string& template_name
   errMessage = ErrorHeader();
   screen_text_ = ScreenText(message_line, detail);
   mail_body_ = MailBody(message_line, detail);
-  CanRetry = can_retry && error.CANRETRY;
-  CanDefault = can_default && error.CANDEFAULT;
+  e = error;
+  CanRetry = can_retry;
+  CanDefault = can_default;
   if (globals.XINERRORSYS) {
     WriteLogAndMail();
     return false;
