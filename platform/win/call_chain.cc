@@ -34,10 +34,10 @@ std::string Describe(std::exception_ptr error) {
 
 }  // namespace
 
-CallScope::CallScope(std::string name, std::source_location where)
+CallScope::CallScope(std::string name, int line)
     : uncaught_at_start_(std::uncaught_exceptions()) {
   Unwound().clear();  // normal work goes on: whatever an earlier exception left is stale
-  Active().push_back({std::move(name), static_cast<int>(where.line())});
+  Active().push_back({std::move(name), line});
 }
 
 CallScope::~CallScope() {

@@ -9,7 +9,6 @@
 
 #include <exception>
 #include <functional>
-#include <source_location>
 #include <string>
 #include <vector>
 
@@ -24,8 +23,8 @@ struct CallFrame {
 
 class CallScope {
  public:
-  explicit CallScope(std::string name,
-                     std::source_location where = std::source_location::current());
+  // `line` defaults to the line of the code that opens the scope.
+  explicit CallScope(std::string name, int line = __builtin_LINE());
   ~CallScope();
   CallScope(const CallScope&) = delete;
   CallScope& operator=(const CallScope&) = delete;
