@@ -1,7 +1,7 @@
 #pragma once
 // A small SMTP server on 127.0.0.1 for tests: it takes sessions one after the other on its own
 // thread, accepts every mail and records what each session said. It offers AUTH PLAIN when
-// asked to, and never offers STARTTLS.
+// asked to (accepting or refusing every login), and never offers STARTTLS.
 
 #include <netinet/in.h>
 #include <poll.h>
@@ -50,8 +50,10 @@ class SmtpSink {
     std::string data;                   // the message after DATA, without the final dot line
   };
 
-  explicit SmtpSink(bool offer_auth = false)
-      : offer_auth_(offer_auth), thread_([this] { Serve(); }) {}
+  enum class Login { kNotOffered, kAccepted, kRefused };
+
+  explicit SmtpSink(Login login = Login::kNotOffered)
+      : login_(login), thread_([this] { Serve(); }) {}
   ~SmtpSink() {
     stop_ = true;
     thread_.join();
@@ -118,15 +120,15 @@ class SmtpSink {
       session.commands.push_back(line);
       const std::string verb = line.substr(0, 4);
       if (verb == "EHLO") {
-        Say(client, offer_auth_ ? "250-sink\r\n250-AUTH PLAIN\r\n250 8BITMIME\r\n"
-                                : "250-sink\r\n250 8BITMIME\r\n");
-      } else if (line == "AUTH PLAIN") {
-        Say(client, "334 \r\n");
-        if (!ReadLine(client, pending, line)) break;
-        session.commands.push_back(line);
-        Say(client, "235 ok\r\n");
+        Say(client, login_ != Login::kNotOffered ? "250-sink\r\n250-AUTH PLAIN\r\n250 8BITMIME\r\n"
+                                                 : "250-sink\r\n250 8BITMIME\r\n");
       } else if (verb == "AUTH") {
-        Say(client, "235 ok\r\n");
+        if (line == "AUTH PLAIN") {  // the credentials follow on their own line
+          Say(client, "334 \r\n");
+          if (!ReadLine(client, pending, line)) break;
+          session.commands.push_back(line);
+        }
+        Say(client, login_ == Login::kAccepted ? "235 ok\r\n" : "535 denied\r\n");
       } else if (verb == "DATA") {
         Say(client, "354 go on\r\n");
         while (ReadLine(client, pending, line) && line != ".") session.data += line + "\r\n";
@@ -142,7 +144,7 @@ class SmtpSink {
     sessions_.push_back(std::move(session));
   }
 
-  const bool offer_auth_;
+  const Login login_;
   SilentListener listener_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;

@@ -78,7 +78,7 @@ class ErrorMailTest : public testing_support::DataFixture {
 };
 
 TEST_F(ErrorMailTest, MailsTheErrorInsteadOfQueueingIt) {
-  SmtpSink sink(/*offer_auth=*/true);
+  SmtpSink sink(SmtpSink::Login::kAccepted);
   settings::Current().XEMAIL_SMTP_PORT = sink.port();
   settings::Current().XEMAILAUTH = 1;
   settings::Current().XEMAIL_AU = "mailer ";
@@ -121,6 +121,10 @@ TEST_F(ErrorMailTest, FailuresAreShownAndTheWindowStillOpens) {
        silent.port(),
        {"Error SMTP Connect, maybe bad authentication:       -128"}},
       {"component missing", empty.path().string(), silent.port(), {"Error loading SEE"}},
+      {"component cannot attach",
+       ZV_BROKEN_SEE32MT_DIR,
+       silent.port(),
+       {"seeAttach failed.;Error : stand-in failure (-4)", "Error loading SEE"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -83,7 +83,7 @@ TEST_F(See32mtTest, SendsOneHtmlMailWithTheHeadersAndRecipient) {
 }
 
 TEST_F(See32mtTest, LogsInWithUserAndPasswordWhenGiven) {
-  SmtpSink sink(/*offer_auth=*/true);
+  SmtpSink sink(SmtpSink::Login::kAccepted);
   ASSERT_EQ(Connect(sink.port(), "mailer", "s3cret"), 0);
   ASSERT_EQ(Send("x"), 0);
   std::vector<SmtpSink::Session> sessions = sink.Sessions(2);
@@ -100,16 +100,19 @@ TEST_F(See32mtTest, FailuresComeBackAsNegativeCodesWithTheirText) {
   SilentListener closed;
   const int closed_port = closed.port();
   ::close(closed.fd());  // nothing listens there any more
+  SmtpSink refusing(SmtpSink::Login::kRefused);
   ASSERT_EQ(Entry<SeeSetTimeoutsFn>("seeSetTimeouts")(300, 300), 0);
 
   struct Case {
     const char* name;
     int port;
-  } cases[] = {{"no greeting", silent.port()}, {"refused", closed_port}};
+  } cases[] = {{"no greeting", silent.port()},
+               {"connection refused", closed_port},
+               {"login refused", refusing.port()}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto start = std::chrono::steady_clock::now();
-    int32_t result = Connect(c.port);
+    int32_t result = Connect(c.port, "mailer", "wrong");
     // A deliberate real-time bound: the timeouts keep a dead server from holding the program.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_LE(result, SEE_TRANSPORT_BASE);
