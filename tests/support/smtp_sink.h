@@ -31,12 +31,17 @@ class SilentListener {
     ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);
   }
-  ~SilentListener() { ::close(fd_); }
+  ~SilentListener() { Close(); }
   SilentListener(const SilentListener&) = delete;
   SilentListener& operator=(const SilentListener&) = delete;
 
   int port() const { return port_; }
   int fd() const { return fd_; }
+  // Stops listening: connections to the port are refused from now on.
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
 
  private:
   int fd_ = -1;

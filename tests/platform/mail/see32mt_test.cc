@@ -99,7 +99,7 @@ TEST_F(See32mtTest, FailuresComeBackAsNegativeCodesWithTheirText) {
   SilentListener silent;  // takes the connection and never greets
   SilentListener closed;
   const int closed_port = closed.port();
-  ::close(closed.fd());  // nothing listens there any more
+  closed.Close();  // nothing listens there any more
   SmtpSink refusing(SmtpSink::Login::kRefused);
   ASSERT_EQ(Entry<SeeSetTimeoutsFn>("seeSetTimeouts")(300, 300), 0);
 
