@@ -46,7 +46,22 @@ KindCodes CodesOf(xbase::ErrorKind kind) {
   return {EG_ARG, false, true};
 }
 
+ErrorHandlerFunction& InstalledHandler() {
+  static ErrorHandlerFunction handler;
+  return handler;
+}
+
 }  // namespace
+
+void SetErrorHandler(ErrorHandlerFunction handler) { InstalledHandler() = std::move(handler); }
+
+bool OfferToHandler(DataError& error) {
+  if (error.reported() || !InstalledHandler()) return false;
+  ErrorHandlerFunction handler = InstalledHandler();  // may be replaced while it runs
+  if (handler(error.error()) && error.error().CANRETRY) return true;
+  error.MarkReported();
+  return false;
+}
 
 DataError::DataError(ErrorObject error)
     : std::runtime_error(Message(error)), error_(std::move(error)) {}

@@ -4,6 +4,7 @@
 // handler can log it and offer retry or default; until one is installed it propagates as an
 // exception whose message names the file and the problem.
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -50,10 +51,37 @@ class DataError : public std::runtime_error {
  public:
   explicit DataError(ErrorObject error);
   const ErrorObject& error() const { return error_; }
+  // True once the error handler has seen it: whoever catches it further out must not report
+  // it again.
+  bool reported() const { return reported_; }
+  void MarkReported() { reported_ = true; }
 
  private:
   ErrorObject error_;
+  bool reported_ = false;
 };
+
+// The program's error handler, shown every error of an operation that offers a retry; true asks
+// for the operation to run again (honoured only when the error allows a retry).
+using ErrorHandlerFunction = std::function<bool(const ErrorObject&)>;
+// Installs `handler` (an empty function removes it: errors then simply propagate).
+void SetErrorHandler(ErrorHandlerFunction handler);
+
+// Shows `error` to the installed handler once; true when the failed operation is to run again.
+// Otherwise the error is marked reported and the caller lets it propagate.
+bool OfferToHandler(DataError& error);
+
+// Runs `operation` again for as long as an error it raises is answered with a retry.
+template <typename Operation>
+auto RunOfferingRetry(Operation&& operation) -> decltype(operation()) {
+  for (;;) {
+    try {
+      return operation();
+    } catch (DataError& e) {
+      if (!OfferToHandler(e)) throw;
+    }
+  }
+}
 
 // The error object for an engine failure during `operation` on a table of driver `subsystem`.
 DataError FromEngineError(const xbase::Error& e, const std::string& subsystem,

@@ -10,16 +10,18 @@ namespace data {
 namespace {
 
 // Runs `operation` on the cursor of `area` with that area selected; engine failures become
-// DataError.
+// DataError, offered to the error handler, which may have the operation run again.
 template <typename Operation>
 auto OnCursor(int area, const char* name, Operation&& operation) {
-  AreaSelection selection(area);
-  WorkArea& work_area = SelectedWorkArea();
-  try {
-    return operation(*work_area.cursor);
-  } catch (const xbase::Error& e) {
-    throw FromEngineError(e, work_area.driver, name);
-  }
+  return RunOfferingRetry([&] {
+    AreaSelection selection(area);
+    WorkArea& work_area = SelectedWorkArea();
+    try {
+      return operation(*work_area.cursor);
+    } catch (const xbase::Error& e) {
+      throw FromEngineError(e, work_area.driver, name);
+    }
+  });
 }
 
 }  // namespace

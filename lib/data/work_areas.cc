@@ -54,6 +54,17 @@ void CloseArea(int area) {
   }
 }
 
+void CloseAllAreas() {
+  while (!Areas().open.empty()) {
+    const int area = Areas().open.begin()->first;
+    try {
+      CloseArea(area);
+    } catch (const DataError& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+    }
+  }
+}
+
 WorkArea* FindArea(int area) {
   auto it = Areas().open.find(area);
   return it == Areas().open.end() ? nullptr : &it->second;

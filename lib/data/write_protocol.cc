@@ -22,16 +22,19 @@ void ShowLockAlert() {
   ShowAlert(text, "Alerta");
 }
 
-// Runs `step` on the cursor of `area` after selecting it; engine failures become DataError.
+// Runs `step` on the cursor of `area` after selecting it; engine failures become DataError,
+// offered to the error handler, which may have the step run again.
 template <typename Step>
 bool OnArea(int area, const char* operation, Step&& step) {
-  SelectArea(area);
-  WorkArea& work_area = SelectedWorkArea();
-  try {
-    return step(*work_area.cursor);
-  } catch (const xbase::Error& e) {
-    throw FromEngineError(e, work_area.driver, operation);
-  }
+  return RunOfferingRetry([&] {
+    SelectArea(area);
+    WorkArea& work_area = SelectedWorkArea();
+    try {
+      return step(*work_area.cursor);
+    } catch (const xbase::Error& e) {
+      throw FromEngineError(e, work_area.driver, operation);
+    }
+  });
 }
 
 // The engine reports a failed write as an error, never as a refusal to be retried, so a release

@@ -155,10 +155,12 @@ void WTable::Axit() {
 TableHandle USE(std::any owner, std::string_view table, std::string_view tag, bool shared,
                 bool read_only, std::string_view folder, std::optional<std::string> driver,
                 bool absolute, std::string_view root) {
-  auto handle = std::make_shared<WDBTable>();
-  handle->Init(std::move(owner), table, tag, shared, read_only, folder, std::move(driver), absolute,
-               root);
-  return handle;
+  // A failed open leaves no area taken, so the error handler's retry opens afresh.
+  return RunOfferingRetry([&] {
+    auto handle = std::make_shared<WDBTable>();
+    handle->Init(owner, table, tag, shared, read_only, folder, driver, absolute, root);
+    return handle;
+  });
 }
 
 void KILLTABLA(const TableHandle& handle) {

@@ -4,7 +4,7 @@
 // A blocked open (another station holds the file in a way that forbids sharing) is retried every
 // 100 ms without limit, with the alert "No se puede abrir archivo: " + path after 5 s.
 // Other failures (missing file, missing tag, a field the program needs missing from the table)
-// are raised as DataError.
+// are raised as DataError, offered first to the error handler, which may have the open run again.
 
 #include <any>
 #include <cstdint>

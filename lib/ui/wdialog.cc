@@ -10,6 +10,7 @@
 #include "lib/ui/run_loop.h"
 #include "lib/ui/term_replace.h"
 #include "lib/ui/texts.h"
+#include "platform/win/call_chain.h"
 #include "platform/win/gdi.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -167,6 +168,7 @@ void WDIALOG::ActivateAsChild(Hwnd h) {
 }
 
 intptr_t WDIALOG::DlgProc(Hwnd h, uint32_t message, WPARAM w, LPARAM l) {
+  win::CallScope scope(cDlgName + ":" + win::MessageName(message));
   KV_APP* app = Globals().OAPP;
   switch (message) {
     case win::WM_CHILDACTIVATE:
@@ -223,12 +225,19 @@ Result WDIALOG::OnCommand(WPARAM w, LPARAM l) {
     if (xItems[i]) return 0;  // its callback is running
     if (!abCmd[i]) return 0;
     auto self = shared_from_this();  // the callback may close the dialog
+    // Cleared on the way out even when the callback raises, or the dialog would ignore every
+    // later command.
+    struct Running {
+      WDIALOG& dialog;
+      size_t item;
+      ~Running() {
+        dialog.xItems[item] = 0;
+        dialog.Executing_Eval = 0;
+      }
+    } running{*this, i};
     xItems[i] = 1;
     Executing_Eval = 1;
-    Result result = abCmd[i](*this, *aItems[i], win::HiWord(w));
-    xItems[i] = 0;
-    Executing_Eval = 0;
-    return result.value_or(0);
+    return abCmd[i](*this, *aItems[i], win::HiWord(w)).value_or(0);
   }
   return CommandWithoutControl(w, l);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/win/call_chain.h"
 #include "platform/win/message.h"
 #include "platform/win/registry.h"
 #include "platform/win/wheel_internal.h"
@@ -256,7 +257,14 @@ LRESULT CallWindowProc(WndProc proc, Hwnd hwnd, uint32_t msg, WPARAM wparam, LPA
 LRESULT SendMessage(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
   WindowRecord* r = Find(hwnd);
   if (!r || !r->proc) return 0;
-  return r->proc(hwnd, msg, wparam, lparam);
+  WndProc proc = r->proc;
+  CallScope scope(r->class_name + ":" + MessageName(msg));
+  try {
+    return proc(hwnd, msg, wparam, lparam);
+  } catch (...) {
+    // An exception must not unwind into the toolkit, which called most of these sends.
+    return ReportHandlerException();
+  }
 }
 
 LRESULT DefWindowProc(Hwnd hwnd, uint32_t msg, WPARAM wparam, LPARAM lparam) {
