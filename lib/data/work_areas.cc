@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "lib/data/data_error.h"
@@ -52,6 +53,18 @@ void CloseArea(int area) {
   } catch (const xbase::Error& e) {
     throw FromEngineError(e, closing.driver, "close");
   }
+}
+
+void CloseAllAreas() {
+  std::optional<DataError> first_failure;
+  while (!Areas().open.empty()) {
+    try {
+      CloseArea(Areas().open.begin()->first);
+    } catch (const DataError& e) {
+      if (!first_failure) first_failure = e;
+    }
+  }
+  if (first_failure) throw *first_failure;
 }
 
 WorkArea* FindArea(int area) {

@@ -23,6 +23,8 @@ int LowestFreeArea();
 void OccupyArea(int area, WorkArea work_area);
 // Closes the table in `area` (writing its pending changes); a free area is left alone.
 void CloseArea(int area);
+// Closes every open table (the program's end); the first failure is raised after all were tried.
+void CloseAllAreas();
 // The table open in `area`, or nullptr.
 WorkArea* FindArea(int area);
 
