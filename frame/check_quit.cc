@@ -18,10 +18,10 @@ constexpr int kFirstAlarmLine = 101;
 }  // namespace
 
 ui::WDIAG* PRINCIPAL::OpenAlarm() {
-  std::erase_if(alarms_, [](const std::unique_ptr<ui::WDIAG>& alarm) {
+  std::erase_if(alarms_, [](const std::shared_ptr<ui::WDIAG>& alarm) {
     return !ui::ISWINDOW(alarm->WindowHandle());
   });
-  auto alarm = std::make_unique<ui::WDIAG>();
+  auto alarm = std::make_shared<ui::WDIAG>();
   if (!alarm->Init(this, "ALARM")) return nullptr;
   alarms_.push_back(std::move(alarm));
   return alarms_.back().get();

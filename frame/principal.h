@@ -86,7 +86,7 @@ class PRINCIPAL : public ui::MDIFRAME {
   bool SET_CUTTEXTMODE = false;
 
   // The warning windows opened by the quit-request check, newest last.
-  const std::vector<std::unique_ptr<ui::WDIAG>>& AlarmWindows() const { return alarms_; }
+  const std::vector<std::shared_ptr<ui::WDIAG>>& AlarmWindows() const { return alarms_; }
 
  protected:
   bool OnClose() override;
@@ -106,7 +106,7 @@ class PRINCIPAL : public ui::MDIFRAME {
   void EndProgram();
   void LayOut();
 
-  std::vector<std::unique_ptr<ui::WDIAG>> alarms_;
+  std::vector<std::shared_ptr<ui::WDIAG>> alarms_;
   // The answer of the confirmation asked for the close request being handled.
   std::optional<bool> close_answer_;
   int below_pr_ = 0;  // chain position under WndProcPR
