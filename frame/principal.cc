@@ -119,8 +119,9 @@ void PRINCIPAL::DoSubClPr(ui::Hwnd frame) {
       },
       ui::Filter{kWmEnterIdle, kWmHelp, kWmMenuMouseUp, kWmMenuSelect, kMsgQuitCheckTimer1,
                  kMsgQuitCheck, kMsgForcedQuitCheck, kWmReserved2218, kMsgStartModule,
-                 win::WM_TIMER, win::WM_NCDESTROY, kWmActivateApp, win::WM_NCACTIVATE,
-                 kMsgInactivityLock, kCaptureOn, kCaptureOff, win::WM_CLOSE, kMsgStopRequested});
+                 kMsgBusinessChanged, win::WM_TIMER, win::WM_NCDESTROY, kWmActivateApp,
+                 win::WM_NCACTIVATE, kMsgInactivityLock, kCaptureOn, kCaptureOff, win::WM_CLOSE,
+                 kMsgStopRequested});
 }
 
 intptr_t PRINCIPAL::WndProcPR(int prev, ui::Hwnd h, uint32_t message, ui::WPARAM wparam,
@@ -161,6 +162,9 @@ void PRINCIPAL::ActOn(uint32_t message, ui::WPARAM wparam, ui::LPARAM lparam) {
       break;
     case kMsgStartModule:
       StartModule();
+      break;
+    case kMsgBusinessChanged:
+      CheckPasswordAge();
       break;
     case kMsgStopRequested:
       EXIT_LOGIN();

@@ -65,6 +65,11 @@ class PRINCIPAL : public ui::MDIFRAME {
   void EXIT_LOGIN();
   void LOGOUT_USER();
   void ADS_xINFO();
+  // After a business change (2220): makes the signed-in user set a new password once it has
+  // outlived its days; the program ends when the user declines.
+  void CheckPasswordAge();
+  // The dialog "ACT_CLAVE"; 1 once a new password was saved, 0 when the user cancelled.
+  intptr_t ACT_CLAVE();
 
   std::string ID_MODULO = "EX_ZIRUVUZ";
   bool DO_LOGIN = true;
@@ -103,6 +108,7 @@ class PRINCIPAL : public ui::MDIFRAME {
   void OpenModuleWindow();
   ui::WDIAG* OpenAlarm();
   void SetAlarmLines(ui::WDIAG& alarm, const std::vector<std::string>& lines);
+  bool SaveNewPassword(ui::Hwnd dialog);
   void EndProgram();
   void LayOut();
 
