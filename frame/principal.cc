@@ -126,6 +126,11 @@ void PRINCIPAL::DoSubClPr(ui::Hwnd frame) {
 
 intptr_t PRINCIPAL::WndProcPR(int prev, ui::Hwnd h, uint32_t message, ui::WPARAM wparam,
                               ui::LPARAM lparam) {
+  // A stop from the system is honoured even while a question of this handler is open.
+  if (message == kMsgStopRequested) {
+    EXIT_LOGIN();
+    return 0;
+  }
   if (INWNDPROC == 1) return ui::CALLWINDOWPROC(prev, h, message, wparam, lparam);
   struct Running {
     int& flag;
@@ -165,9 +170,6 @@ void PRINCIPAL::ActOn(uint32_t message, ui::WPARAM wparam, ui::LPARAM lparam) {
       break;
     case kMsgBusinessChanged:
       CheckPasswordAge();
-      break;
-    case kMsgStopRequested:
-      EXIT_LOGIN();
       break;
     case kCaptureOn:
     case kCaptureOff:

@@ -132,8 +132,10 @@ TEST_F(PrincipalTest, CloseAsksOnceAndCancelKeepsTheFrame) {
   EXPECT_EQ(data::LowestFreeArea(), 1) << "every table closed";
 }
 
-TEST_F(PrincipalTest, AStopRequestEndsWithoutAQuestion) {
+TEST_F(PrincipalTest, AStopRequestEndsWithoutAQuestionEvenWhileTheHandlerRuns) {
+  frame_->INWNDPROC = 1;  // as while the close confirmation is open
   win::SendMessage(frame_->hwnd, frame::kMsgStopRequested, 0, 0);
+  frame_->INWNDPROC = 0;
   EXPECT_TRUE(boxes_.empty());
   EXPECT_TRUE(QuitRequested());
 }
