@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "frame/errors/errorsys.h"
 #include "frame/module_identity.h"
 #include "frame/site_settings.h"
 #include "frame/temp_dir.h"
@@ -22,11 +21,11 @@
 namespace frame {
 namespace {
 
-constexpr uint32_t kWmHelp = 123;
+constexpr uint32_t kWmContextMenu = 123;
 constexpr uint32_t kWmActivateApp = 28;
 constexpr uint32_t kWmMenuSelect = 287;
-constexpr uint32_t kWmEnterIdle = 290;
-constexpr uint32_t kWmMenuMouseUp = 516;
+constexpr uint32_t kWmMenuRButtonUp = 290;
+constexpr uint32_t kWmRButtonDown = 516;
 constexpr uint32_t kWmReserved2218 = 2218;
 constexpr uint32_t kCaptureOn = 1030;
 constexpr uint32_t kCaptureOff = 1031;
@@ -94,7 +93,6 @@ void PRINCIPAL::OnSize() { LayOut(); }
 
 // The MDI client fills what the toolbar (top) and the status bar (bottom) leave.
 void PRINCIPAL::LayOut() {
-  UpdateClient();
   win::Rect client = win::GetClientRect(hwnd);
   int top = client.top;
   int bottom = client.bottom - 1;
@@ -117,11 +115,11 @@ void PRINCIPAL::DoSubClPr(ui::Hwnd frame) {
       [this](ui::Hwnd h, uint32_t m, ui::WPARAM w, ui::LPARAM l) {
         return WndProcPR(below_pr_, h, m, w, l);
       },
-      ui::Filter{kWmEnterIdle, kWmHelp, kWmMenuMouseUp, kWmMenuSelect, kMsgQuitCheckTimer1,
-                 kMsgQuitCheck, kMsgForcedQuitCheck, kWmReserved2218, kMsgStartModule,
-                 kMsgBusinessChanged, win::WM_TIMER, win::WM_NCDESTROY, kWmActivateApp,
-                 win::WM_NCACTIVATE, kMsgInactivityLock, kCaptureOn, kCaptureOff, win::WM_CLOSE,
-                 kMsgStopRequested});
+      ui::Filter{kWmMenuRButtonUp, kWmContextMenu, kWmRButtonDown, kWmMenuSelect,
+                 kMsgQuitCheckTimer1, kMsgQuitCheck, kMsgForcedQuitCheck, kWmReserved2218,
+                 kMsgStartModule, kMsgBusinessChanged, win::WM_TIMER, win::WM_NCDESTROY,
+                 kWmActivateApp, win::WM_NCACTIVATE, kMsgInactivityLock, kCaptureOn, kCaptureOff,
+                 win::WM_CLOSE, kMsgStopRequested});
 }
 
 intptr_t PRINCIPAL::WndProcPR(int prev, ui::Hwnd h, uint32_t message, ui::WPARAM wparam,
@@ -175,8 +173,8 @@ void PRINCIPAL::ActOn(uint32_t message, ui::WPARAM wparam, ui::LPARAM lparam) {
     case kCaptureOff:
       if (lparam == kCaptureTag) CAPTURA = message == kCaptureOn;
       break;
-    case kWmEnterIdle:
-    case kWmMenuMouseUp:
+    case kWmMenuRButtonUp:
+    case kWmRButtonDown:
       if ((CAPTURA || globals.XSUPERACCESS == 1) && MENU && MENU->GetItem(CUAL)) {
         win::PostMessage(hwnd, kWmMenuSelect, static_cast<ui::WPARAM>(CUAL), kCaptureTag);
       }
