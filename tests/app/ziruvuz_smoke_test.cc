@@ -1,6 +1,6 @@
 // The real program, started offscreen in a program folder of its own with the demo database:
-// it starts, builds its frame and opens its module window, and ends cleanly on SIGTERM with its
-// tables intact; with an ADS.DEF whose data folder no server serves it ends at once.
+// it starts, builds its frame and opens its module window, and ends cleanly on SIGTERM or Ctrl-C
+// with its tables intact; with an ADS.DEF whose data folder no server serves it ends at once.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -89,7 +89,7 @@ class ProgramRun {
     }
     return -1;
   }
-  void Terminate() { ::kill(pid_, SIGTERM); }
+  void Signal(int signal) { ::kill(pid_, signal); }
 
  private:
   fs::path log_;
@@ -116,23 +116,26 @@ class ZiruvuzSmokeTest : public ::testing::Test {
   const int port_ = FreePort();
 };
 
-TEST_F(ZiruvuzSmokeTest, StartsOpensItsModuleWindowAndEndsCleanlyOnSigterm) {
-  ProgramRun run(dir_.path());
-  // The module window is open when its placeholder reports or the server listens.
-  auto deadline = steady_clock::now() + std::chrono::seconds(30);
-  bool started = false;
-  while (!started && steady_clock::now() < deadline) {
-    started = run.Log().find("exchange server window") != std::string::npos || Listening(port_);
-    if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  ASSERT_TRUE(started) << run.Log();
-  run.Terminate();
-  EXPECT_EQ(run.WaitForExit(20), 0) << run.Log();
-  for (const auto& entry : fs::directory_iterator(dir_.path() / "BASES")) {
-    if (entry.path().extension() != ".DBF") continue;
-    for (const xbase::VerifyReport& report : xbase::Verify(entry.path().string())) {
-      EXPECT_TRUE(report.problems.empty())
-          << entry.path() << " " << report.tag << ": " << report.problems.front();
+TEST_F(ZiruvuzSmokeTest, StartsOpensItsModuleWindowAndEndsCleanlyOnSigtermOrCtrlC) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal);
+    ProgramRun run(dir_.path());
+    // The module window is open when its placeholder reports or the server listens.
+    auto deadline = steady_clock::now() + std::chrono::seconds(30);
+    bool started = false;
+    while (!started && steady_clock::now() < deadline) {
+      started = run.Log().find("exchange server window") != std::string::npos || Listening(port_);
+      if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(started) << run.Log();
+    run.Signal(signal);
+    EXPECT_EQ(run.WaitForExit(20), 0) << run.Log();
+    for (const auto& entry : fs::directory_iterator(dir_.path() / "BASES")) {
+      if (entry.path().extension() != ".DBF") continue;
+      for (const xbase::VerifyReport& report : xbase::Verify(entry.path().string())) {
+        EXPECT_TRUE(report.problems.empty())
+            << entry.path() << " " << report.tag << ": " << report.problems.front();
+      }
     }
   }
 }
