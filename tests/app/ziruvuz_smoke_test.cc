@@ -54,6 +54,7 @@ bool Listening(int port) {
 class ProgramRun {
  public:
   explicit ProgramRun(const fs::path& folder) : log_(folder / "stderr.txt") {
+    fs::remove(log_);  // what an earlier run wrote must not pass for this one's
     pid_ = ::fork();
     if (pid_ == 0) {
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
