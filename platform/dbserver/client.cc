@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/os/files.h"
+#include "platform/progdir/program_dir.h"
 
 namespace dbserver {
 namespace {
@@ -16,8 +17,11 @@ ClientState& MutableState() {
   return state;
 }
 
+// Backslashes stand for the platform's separator; a relative path is taken from the program
+// folder, not from wherever the program was started.
 std::string NativePath(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
+  if (!path.empty() && path.front() != '/') path = progdir::ProgramDirectory() + "/" + path;
   return path;
 }
 

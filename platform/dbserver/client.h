@@ -50,8 +50,9 @@ void ADSCACHEOPENTABLES(int count);
 // Record read-ahead of the table open in `area`.
 void ADSCACHERECORDS(int area, int records);
 
-// Non-zero when `data_path` (backslashes stand for the platform's separator) names an existing
-// data folder whose entries can be read; 0 otherwise, with the last error set.
+// Non-zero when `data_path` (backslashes stand for the platform's separator; a relative path is
+// taken from the program folder) names an existing data folder whose entries can be read; 0
+// otherwise, with the last error set.
 int ADSISSERVERLOADED(const std::string& data_path);
 // Opens the default connection; true on success.
 bool ADSCONNECT60(const std::string& server_path, int server_types, const std::string& user,

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "platform/progdir/program_dir.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -13,6 +16,10 @@ TEST(DbServerClientTest, ServesAnExistingReadableDataFolderOnly) {
   dbserver::ResetClient();
   EXPECT_NE(dbserver::ADSISSERVERLOADED(dir.path().string()), 0);
   EXPECT_EQ(dbserver::ADSGETLASTERROR(), 0);
+  std::filesystem::create_directories(dir.path() / "DATOS");
+  progdir::SetProgramDirectory(dir.path().string());
+  EXPECT_NE(dbserver::ADSISSERVERLOADED("DATOS"), 0) << "relative to the program folder";
+  progdir::SetProgramDirectory("");
   for (std::string missing : {dir.File("nothing"), std::string(), dir.File("file")}) {
     if (missing == dir.File("file")) std::fclose(std::fopen(missing.c_str(), "w"));
     EXPECT_EQ(dbserver::ADSISSERVERLOADED(missing), 0) << missing;
