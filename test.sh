@@ -6,18 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          fonts-dejavu-core libcurl4-openssl-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "== installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+./install-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
+  qt6-base-dev fonts-dejavu-core libcurl4-openssl-dev
 
 jobs=${ZV_JOBS:-$(nproc)}
 

@@ -110,6 +110,19 @@ struct Settings {
   std::string XGLOBAL_FONT_NAME;  // dialog font override when not empty
   int XDGROUPLIMIT = 10000;
   std::vector<int> XWIN_ATRIB = {0, 0};  // slot 2 (index 1) = 1: dialogs stay at (0, 0)
+  // Site settings the frame reads from F_SYS at start.
+  int XMAXCOMMIT = 0;
+  int XGRAYED = 1;
+  std::string XSEL_DATE;
+  int XREFRESH_BROWSE = 1;
+  int XWS_SOCKET = 0;
+  int XDLGSIZE = 0;
+  int XFLAT_SHOW = 1;
+  int XSIM_PRINT = 1;
+  int XFIESTAHOUSECOUNT = 0;
+  std::vector<int> XO_COLOUR = {192, 192, 192};
+  std::vector<int> XH_COLOUR = {200, 0, 0};
+  int XAPP_MESSAGE_NOCHECK = 0;
   // The last mouse-move parameters (names beginning "__L_") live with the window library, which
   // alone reads them; a leading double underscore is reserved in C++.
 };
