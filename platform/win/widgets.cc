@@ -70,6 +70,15 @@ class DialogPage : public QWidget {
                   GetDlgItem(record->hwnd, IDCANCEL));
       return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && record) {
+      // Enter is the OK command when the dialog shows an OK button, as the classic dialog
+      // manager does with its default button.
+      Hwnd ok = GetDlgItem(record->hwnd, IDOK);
+      if (ok && IsWindowVisible(ok) && IsWindowEnabled(ok)) {
+        SendMessage(record->hwnd, WM_COMMAND, MakeWParam(IDOK, BN_CLICKED), ok);
+        return;
+      }
+    }
     QWidget::keyPressEvent(event);
   }
   void closeEvent(QCloseEvent* event) override { AskToClose(this, event); }
