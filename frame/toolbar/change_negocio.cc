@@ -70,6 +70,7 @@ std::shared_ptr<CHANGE_NEGOCIO> CHANGE_NEGOCIO::New(MTOOLBAR* toolbar,
                   (win::GetSystemMetrics(1) - height) / 2, width, height, true);
   if (toolbar) win::EnableWindow(toolbar->hwnd, false);
   win::ShowWindow(made, win::SW_SHOW);
+  win::BringWindowToTop(made);
   win::SetFocus(win::GetDlgItem(made, kNameEdit));
   return dialog;
 }

@@ -192,6 +192,14 @@ void MTOOLBAR::BusinessChangeFinished() {
   }
 }
 
+ui::Result MTOOLBAR::OnDESTROY(win::WPARAM, win::LPARAM) {
+  if (auto dialog = ChangeDialog()) {
+    dialog->oParent = nullptr;
+    win::DestroyWindow(dialog->hWnd);
+  }
+  return {};
+}
+
 void MTOOLBAR::ShowUserAbbreviation() {
   user_abbreviation_._Text(settings::Current().XUSER_ABREVIA);
 }

@@ -60,6 +60,10 @@ class MTOOLBAR : public ui::WTOOLBARDIALOG {
   std::vector<int> vActions;  // command ids of the buttons; none in this module
   std::string Cur_Neg;
 
+ protected:
+  // The business-change dialog does not outlive the toolbar.
+  ui::Result OnDESTROY(win::WPARAM wparam, win::LPARAM lparam) override;
+
  private:
   intptr_t WndProc(int below, win::Hwnd hwnd, uint32_t message, win::WPARAM wparam,
                    win::LPARAM lparam);

@@ -53,14 +53,7 @@ class ToolbarFixture : public DataFixture {
     AddBusiness("HTL02", "Hotel Dos", "DOS.BMP");
   }
   void TearDown() override {
-    if (frame_ && win::IsWindow(frame_->hwnd)) win::DestroyWindow(frame_->hwnd);
-    if (win::IsWindow(frame::KeyboardWindow())) win::DestroyWindow(frame::KeyboardWindow());
-    win::Msg msg;  // the frame's end posted WM_QUIT, which only a main loop takes
-    while (win::PeekMessage(&msg, win::PM_REMOVE)) {
-    }
-    settings::Current().XTBARSELF.reset();
-    frame_.reset();
-    win::UnregisterClass("TOOLBARTEST");
+    CloseFrame();
     win::SetLogSink({});
     progdir::SetProgramDirectory("");
     DataFixture::TearDown();
@@ -74,13 +67,25 @@ class ToolbarFixture : public DataFixture {
                      {"LOGO2", Text("2" + logo)}});
   }
 
-  // The frame (the application object) with its toolbar.
+  // The frame (the application object) with its toolbar, replacing the one made before.
   frame::MTOOLBAR& MakeToolbar() {
+    CloseFrame();
     frame_ = std::make_unique<TestFrame>();
     EXPECT_TRUE(frame_->Init("TOOLBARTEST", "frame"));
     settings::Current().XAPPHANDLE = frame_->hwnd;
     EXPECT_NE(frame::NewFrameToolbar(frame_.get()), nullptr);
     return *frame::FrameToolbar();
+  }
+
+  void CloseFrame() {
+    if (frame_ && win::IsWindow(frame_->hwnd)) win::DestroyWindow(frame_->hwnd);
+    if (win::IsWindow(frame::KeyboardWindow())) win::DestroyWindow(frame::KeyboardWindow());
+    win::Msg msg;  // the frame's end posted WM_QUIT, which only a main loop takes
+    while (win::PeekMessage(&msg, win::PM_REMOVE)) {
+    }
+    settings::Current().XTBARSELF.reset();
+    frame_.reset();
+    win::UnregisterClass("TOOLBARTEST");
   }
 
   // The operator picks entry `index` of the business list.
