@@ -9,6 +9,7 @@
 #include "frame/toolbar/user_rights.h"
 #include "lib/settings/settings.h"
 #include "lib/ui/handler_chain.h"
+#include "lib/ui/run_loop.h"
 #include "platform/win/log.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -27,15 +28,28 @@ constexpr uint32_t kAppendHelpTopic = 2022;
 constexpr uint32_t kClearWs = 1912;
 constexpr size_t kBusinessWidth = 15;
 
-// The messages of the toolbar's own window procedure; the others it leaves alone (keys, paint,
-// 2011 and the socket notifications of other modules' toolbars).
+// The messages the toolbar's own procedure sees. It acts on 2220, the timer, 1913, the help topic
+// and 1912; keys, painting, 2011 and the socket notifications of other modules' toolbars only
+// pass through. Every message goes on to the dialog.
 const ui::Filter kHookedMessages = {256,  2023, 2022, 2011, 1975, 1912,
                                     5120, 5121, 15,   275,  1913, 2220};
 
-// A fault of the toolbar's tables is told and leaves the part concerned undone.
+// A fault of the toolbar's tables in its own work is logged and leaves that part undone.
 void Report(const char* what, const std::exception& e) {
   win::Log(std::string("toolbar: ") + what + ": " + e.what());
 }
+
+// Marks the list's notifications as our own while the toolbar fills or selects it.
+class OwnSelection {
+ public:
+  explicit OwnSelection(bool& flag) : flag_(flag) { flag_ = true; }
+  ~OwnSelection() { flag_ = false; }
+  OwnSelection(const OwnSelection&) = delete;
+  OwnSelection& operator=(const OwnSelection&) = delete;
+
+ private:
+  bool& flag_;
+};
 
 }  // namespace
 
@@ -78,7 +92,7 @@ void MTOOLBAR::LoadBusinesses() {
   data::AreaSelection keep(data::SelectedArea());
   data::TableHandle table = data::USE({}, "NEGOCIOS", "NEGOCIOS");
   const bool has_logo2 = HasField(*table, "LOGO2");
-  selecting_ = true;
+  OwnSelection own(selecting_);
   for (table->GoTop(); !table->Eof(); table->Skip()) {
     businesses_.push_back({table->FieldGet("CODIGO").str, TrimBlanks(table->FieldGet("LOGO").str),
                            has_logo2 ? TrimBlanks(table->FieldGet("LOGO2").str) : ""});
@@ -86,7 +100,6 @@ void MTOOLBAR::LoadBusinesses() {
     win::SendMessage(oNegocios.hWnd, win::CB_ADDSTRING, 0,
                      reinterpret_cast<win::LPARAM>(name.c_str()));
   }
-  selecting_ = false;
   data::KILLTABLA(table);
 }
 
@@ -110,9 +123,8 @@ void MTOOLBAR::SETNEGOCIO(const std::optional<std::string>& code) {
 }
 
 void MTOOLBAR::Select(size_t index) {
-  selecting_ = true;
+  OwnSelection own(selecting_);
   win::SendMessage(oNegocios.hWnd, win::CB_SETCURSEL, index, 0);
-  selecting_ = false;
 }
 
 void MTOOLBAR::LOAD_TRADUCT(const std::string& business) {
@@ -163,6 +175,7 @@ ui::Result MTOOLBAR::PROC_NEGOCIOS(int notification) {
   uName.clear();
   I_am_Out = false;
   change_dialog_ = CHANGE_NEGOCIO::New(this, businesses_[selected].code);
+  if (!ChangeDialog()) SETNEGOCIO(Cur_Neg);  // no dialog, no change
   return {};
 }
 
@@ -188,7 +201,7 @@ void MTOOLBAR::BusinessChangeFinished() {
     }
     data::KILLTABLA(table);
   } catch (const std::exception& e) {
-    Report("business change", e);
+    ui::MESSAGE_BOX(e.what(), "ERROR", win::MB_ICONHAND);
   }
 }
 
