@@ -148,34 +148,40 @@ bool CHANGE_NEGOCIO::Verif_CHANGE() {
     accepted = false;
   }
   // A refused attempt leaves the signed-in user's settings as they were.
-  if (accepted) TakeChangeSettings(*users);
-  if (!accepted) {
+  if (accepted) {
+    TakeChangeSettings(*users);
+  } else {
     ui::MESSAGE_BOX("Acceso Denegado", ui::LibraryText(kSeriesCaption), win::MB_ICONEXCLAMATION);
-    data::TableHandle businesses = data::USE({}, "NEGOCIOS", "NEGOCIOS");
-    if (HasField(*businesses, "INTENTOS")) {
-      businesses->Seek(PadCut(Negocio, kBusinessWidth));
-      ++xCount;
-      const int allowed = NumberField(*businesses, "INTENTOS");
-      if (allowed > 0 && xCount >= allowed) {
-        ui::MESSAGE_BOX("Se ha excedido el n\xFAmero m\xE1ximo de Intentos permitidos", "ERROR",
-                        win::MB_ICONHAND);
-        if (exists) {
-          ModifyRecord(*users, [&] {
-            if (HasField(*users, "BLOQUEADO") && !supervisor) {
-              users->FieldPut("BLOQUEADO", xbase::Value::Numeric(1));
-            }
-            if (HasField(*users, "INFO_BLOQ")) {
-              users->FieldPut("INFO_BLOQ", xbase::Value::Character(data::INFO_USER()));
-            }
-          });
-          if (hWnd) win::PostMessage(hWnd, win::WM_COMMAND, win::IDCANCEL, 0);
-        }
-      }
-    }
-    data::KILLTABLA(businesses);
+    CountFailure(exists ? users.get() : nullptr, supervisor);
   }
   data::KILLTABLA(users);
   return accepted;
+}
+
+void CHANGE_NEGOCIO::CountFailure(data::WDBTable* user, bool supervisor) {
+  data::TableHandle businesses = data::USE({}, "NEGOCIOS", "NEGOCIOS");
+  if (HasField(*businesses, "INTENTOS")) {
+    businesses->Seek(PadCut(Negocio, kBusinessWidth));
+    ++xCount;
+    const int allowed = NumberField(*businesses, "INTENTOS");
+    if (allowed > 0 && xCount >= allowed) {
+      ui::MESSAGE_BOX("Se ha excedido el n\xFAmero m\xE1ximo de Intentos permitidos", "ERROR",
+                      win::MB_ICONHAND);
+      // A name that matches no user keeps the dialog open and the count going.
+      if (user) {
+        ModifyRecord(*user, [&] {
+          if (HasField(*user, "BLOQUEADO") && !supervisor) {
+            user->FieldPut("BLOQUEADO", xbase::Value::Numeric(1));
+          }
+          if (HasField(*user, "INFO_BLOQ")) {
+            user->FieldPut("INFO_BLOQ", xbase::Value::Character(data::INFO_USER()));
+          }
+        });
+        if (hWnd) win::PostMessage(hWnd, win::WM_COMMAND, win::IDCANCEL, 0);
+      }
+    }
+  }
+  data::KILLTABLA(businesses);
 }
 
 void CHANGE_NEGOCIO::Accept() {

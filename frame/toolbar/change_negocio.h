@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "lib/data/wtable.h"
 #include "platform/win/types.h"
 
 namespace frame {
@@ -36,6 +37,9 @@ class CHANGE_NEGOCIO : public std::enable_shared_from_this<CHANGE_NEGOCIO> {
 
  private:
   intptr_t DialogProc(win::Hwnd hwnd, uint32_t message, win::WPARAM wparam, win::LPARAM lparam);
+  // Counts a refused attempt against INTENTOS of the business; at the limit an existing `user`
+  // is blocked (unless a supervisor) and the dialog closes.
+  void CountFailure(data::WDBTable* user, bool supervisor);
   void Accept();
   void Close();
 
