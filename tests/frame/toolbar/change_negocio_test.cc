@@ -234,8 +234,17 @@ TEST_F(ChangeNegocioTest, EnterWalksFromNameToPasswordToOk) {
 }
 
 TEST_F(ChangeNegocioTest, AcceptedUserBecomesTheCurrentBusinessWithRightsAndRateWarning) {
-  AddUser({"ANA", "SECRETO"});
-  Add("USUARIOS", {{"NEGOCIO", Text("HTL02")}, {"NOMBRE", Text("ANA")}});  // no effect: second
+  uint32_t ana = AddUser({"ANA", "SECRETO"});
+  {
+    xbase::Cursor users(TablePath("USUARIOS"));
+    users.GoTo(ana);
+    users.RLock();
+    users.Put("PERMISO1", Number(1));
+    users.Put("BUTTONSTYL", Number(1));
+    users.Put("SUBBASE", Text("S1"));
+    users.Unlock();
+  }
+  Add("SUBBASES", {{"CODIGO", Text("S1")}, {"DIRECTORIO", Text("SUB1")}});
   Add("MENUS", {{"NEGOCIO", Text("HTL02")},
                 {"USUARIO", Number(7)},
                 {"ID_MENU", Number(2004)},
@@ -281,10 +290,13 @@ TEST_F(ChangeNegocioTest, AcceptedUserBecomesTheCurrentBusinessWithRightsAndRate
   EXPECT_EQ(frame_->ACT_USER, "ANA");
   EXPECT_EQ(frame_->ACT_UID, 7);
   ASSERT_EQ(frame_->MENU_VEC.size(), 5001u);
-  EXPECT_TRUE(frame_->MENU_VEC[4]);     // menu 2004 from MENUS
-  EXPECT_FALSE(frame_->MENU_VEC[5]);    // nothing in MENUS
-  EXPECT_TRUE(frame_->MENU_VEC[9]);     // entry 10, always
-  EXPECT_FALSE(frame_->MENU_VEC[904]);  // entry 905 needs PERMISO1
+  EXPECT_TRUE(frame_->MENU_VEC[4]);    // menu 2004 from MENUS
+  EXPECT_FALSE(frame_->MENU_VEC[5]);   // nothing in MENUS
+  EXPECT_TRUE(frame_->MENU_VEC[9]);    // entry 10, always
+  EXPECT_TRUE(frame_->MENU_VEC[904]);  // entry 905: PERMISO1
+  EXPECT_EQ(settings::Current().XBUTTON_STYLE, 0);
+  EXPECT_EQ(settings::Current().XDBACCESS[0], "SUB1");
+  EXPECT_EQ(settings::Current().XDBACCESS[1], "S1");
   EXPECT_EQ(frame_->MENU_CHK, std::vector<bool>(5001, false));
   EXPECT_EQ(TakeBoxes(),
             std::vector<std::string>{
