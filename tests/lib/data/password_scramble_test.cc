@@ -13,7 +13,7 @@ TEST(PasswordScrambleTest, EachByteXorsItsPositionOverTheTrimmedText) {
   } cases[] = {
       {"ABC", 1, "@@@"},
       {"ABC       ", 1, "@@@       "},  // trailing blanks stay blanks
-      {" A", 1, "!C"},                 // leading blanks count
+      {" A", 1, "!C"},                  // leading blanks count
       {"", 1, ""},
       {"          ", 1, "          "},
       {"abc", 0, "abc"},  // flag 0: stored plainly
