@@ -205,7 +205,7 @@ TEST_F(ChangeNegocioTest, TooManyFailuresBlockAnExistingUserAndCloseTheDialog) {
   }
 }
 
-TEST_F(ChangeNegocioTest, EnterWalksFromNameToPasswordToOk) {
+TEST_F(ChangeNegocioTest, EnterWalksFromNameToPasswordToOkAndPressesAFocusedButton) {
   frame::MTOOLBAR& toolbar = MakeToolbar();
   ChooseBusiness(toolbar, 1);
   auto dialog = toolbar.ChangeDialog();
@@ -231,6 +231,11 @@ TEST_F(ChangeNegocioTest, EnterWalksFromNameToPasswordToOk) {
   EXPECT_EQ(TakeBoxes(), std::vector<std::string>{kDenied});
   EXPECT_EQ(win::GetFocus(), name);
   EXPECT_TRUE(win::SaveWindowImage(dialog->hWnd, std::string(ZV_RENDER_DIR) + "/CHANGE_NEG.png"));
+
+  win::SetFocus(win::GetDlgItem(dialog->hWnd, win::IDCANCEL));
+  press_enter();  // on "&Cancelar": the dialog goes without a check
+  EXPECT_FALSE(win::IsWindow(dialog->hWnd));
+  EXPECT_TRUE(TakeBoxes().empty());
 }
 
 TEST_F(ChangeNegocioTest, AcceptedUserBecomesTheCurrentBusinessWithRightsAndRateWarning) {
