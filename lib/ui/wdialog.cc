@@ -92,8 +92,8 @@ Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position, b
     }
     special_ids.push_back(item.id);
   }
-  KV_APP* app = IsMdiChild() ? Globals().OAPP : nullptr;
-  Hwnd container = app && app->hMDIClient ? app->hMDIClient : hWndParent;
+  KV_APP* app = Globals().OAPP;
+  Hwnd container = IsMdiChild() && app && app->hMDIClient ? app->hMDIClient : hWndParent;
   auto self = std::static_pointer_cast<WDIALOG>(shared_from_this());
   Hwnd made_hwnd = CreateDialogFromDescription(
       made, container,
