@@ -44,6 +44,8 @@ class MTOOLBAR : public ui::WTOOLBARDIALOG {
   void BusinessChangeFinished();
   // The 30-second price-list task (timer 1).
   void CHEQUEA_PRECIOS();
+  // Puts XUSER_ABREVIA into control 999.
+  void ShowUserAbbreviation();
 
   const std::vector<Business>& Businesses() const { return businesses_; }
   // The business-change dialog while it is open.
@@ -71,7 +73,6 @@ class MTOOLBAR : public ui::WTOOLBARDIALOG {
   void LoadBusinesses();
   void Select(size_t index);
   void StartPriceTask();
-  void ShowUserAbbreviation();
 
   std::vector<Business> businesses_;
   std::weak_ptr<CHANGE_NEGOCIO> change_dialog_;
