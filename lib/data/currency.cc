@@ -81,6 +81,19 @@ double CAMBIO_SPEC(const std::string& business, WDBTable& rates, const std::stri
   return Rate(business, rates, target, source, date, ColumnOrFirst(column), std::nullopt);
 }
 
+Date RateDateInForce(const std::string& business, WDBTable& rates, const std::string& target,
+                     const std::string& source, Date date) {
+  if (RightTrimmed(source) == RightTrimmed(target)) return date;
+  AreaSelection selection(rates.Area);
+  xbase::Cursor& cursor = SelectedCursor();
+  cursor.SetOrder("T_CAMB2");
+  if (SeekPair(cursor, business, source, target, date) ||
+      SeekPair(cursor, business, target, source, date)) {
+    return Date::FromJulian(cursor.Get("FECHA").julian());
+  }
+  return {};
+}
+
 std::string GET_MON_FOLIO(const std::any& /*owner*/, WDBTable& folio, WDBTable& property) {
   std::string own = folio.FieldGet("MONEDA").str;
   if (property.FieldGet("MON_FOL").num == 1 && !RightTrimmed(own).empty()) return own;

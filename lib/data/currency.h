@@ -24,6 +24,12 @@ double CAMBIO_ACT(const std::string& business, WDBTable& rates, const std::strin
 double CAMBIO_SPEC(const std::string& business, WDBTable& rates, const std::string& target,
                    const std::string& source, Date date, std::optional<int> column = std::nullopt);
 
+// The date of the rate in force on `date` for the pair from `source` to `target`, else for the
+// reverse pair; `date` itself for the same currency; the empty date when neither pair has one.
+// The selected area is kept; the rate table's cursor is left on tag T_CAMB2.
+Date RateDateInForce(const std::string& business, WDBTable& rates, const std::string& target,
+                     const std::string& source, Date date);
+
 // The folio's own currency when the property allows one per folio (MON_FOL 1) and the folio has
 // one, else the property's accounting currency MONEDA_CON.
 std::string GET_MON_FOLIO(const std::any& owner, WDBTable& folio, WDBTable& property);

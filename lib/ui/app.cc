@@ -9,6 +9,7 @@
 #include "lib/ui/run_loop.h"
 #include "lib/ui/socket_hooks.h"
 #include "lib/ui/wheel_routing.h"
+#include "lib/ui/wtoolbar_dialog.h"
 #include "platform/win/menu.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -183,6 +184,10 @@ bool MDIFRAME::Init(const std::string& class_name, const std::string& caption) {
 void MDIFRAME::UpdateClient() {
   win::Rect client = win::GetClientRect(hwnd);
   aClient = {client.left, client.top, client.right - 1, client.bottom - 1};
+  if (oToolBar) {
+    oToolBar->FitWidth(client.right - client.left);
+    aClient[1] += oToolBar->Height() + 2;
+  }
   win::MoveWindow(hMDIClient, aClient[0] + 2, aClient[1] + 2, aClient[2] - aClient[0] - 3,
                   aClient[3] - aClient[1] - 3, true);
 }

@@ -14,6 +14,7 @@
 namespace ui {
 
 class WMENU;
+class WTOOLBARDIALOG;
 
 struct DialogEntry {
   Hwnd hwnd = 0;
@@ -95,11 +96,12 @@ class MDIFRAME : public WAPP {
   // Makes the frame and its MDI client.
   bool Init(const std::string& class_name, const std::string& caption);
   void OnSize() override { UpdateClient(); }
-  // Lays the MDI client out in the frame's client area.
+  // Lays the toolbar strip and the MDI client out in the frame's client area.
   void UpdateClient();
   // Restores the saved placement (section "Fenster") and shows the frame.
   void Show(int command);
   std::vector<int> aClient = {0, 0, 0, 0};
+  WTOOLBARDIALOG* oToolBar = nullptr;  // the strip above the MDI client, when there is one
 
   // Pictures painted into control -9001 of a dialog.
   struct PictureState {

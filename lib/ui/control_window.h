@@ -77,6 +77,12 @@ class WEDIT : public WCONTROLWINDOW {
   void _CurItem(const std::string& text);
 };
 
+class WCOMBOBOX : public WCONTROLWINDOW {
+ public:
+  std::string WndClass() const override { return "ComboBox"; }
+  uint32_t WndStyle() const override { return 1344339971; }  // drop-down list
+};
+
 class WMLEDIT : public WEDIT {
  public:
   uint32_t WndStyle() const override { return 1350635652; }

@@ -94,17 +94,19 @@ Hwnd WDIALOG::MakeWindow(const win::DialogTemplate& description, int position, b
     special_ids.push_back(item.id);
   }
   KV_APP* app = Globals().OAPP;
-  Hwnd container = app && app->hMDIClient ? app->hMDIClient : hWndParent;
+  Hwnd container = IsMdiChild() && app && app->hMDIClient ? app->hMDIClient : hWndParent;
   auto self = std::static_pointer_cast<WDIALOG>(shared_from_this());
   Hwnd made_hwnd = CreateDialogFromDescription(
       made, container,
       [self](Hwnd h, uint32_t m, WPARAM w, LPARAM l) { return self->DlgProc(h, m, w, l); });
   if (!made_hwnd) return 0;
   hwnd = made_hwnd;
-  win::SendMessage(hwnd, win::WM_CHILDACTIVATE, 0, 0);
-  if (app) app->ACTIVE_CHILD = hwnd;
-  win::BringWindowToTop(hwnd);
-  win::SendMessage(hwnd, win::WM_SETFOCUS, 0, 0);
+  if (IsMdiChild()) {
+    win::SendMessage(hwnd, win::WM_CHILDACTIVATE, 0, 0);
+    if (app) app->ACTIVE_CHILD = hwnd;
+    win::BringWindowToTop(hwnd);
+    win::SendMessage(hwnd, win::WM_SETFOCUS, 0, 0);
+  }
   for (int id : special_ids) {
     Hwnd button = win::GetDlgItem(hwnd, id);
     Special_Buttons.push_back(button);
@@ -172,13 +174,14 @@ intptr_t WDIALOG::DlgProc(Hwnd h, uint32_t message, WPARAM w, LPARAM l) {
   KV_APP* app = Globals().OAPP;
   switch (message) {
     case win::WM_CHILDACTIVATE:
-      ActivateAsChild(h);
+      if (IsMdiChild()) ActivateAsChild(h);
       return 0;
     case win::WM_DESTROY:
-      if (app) app->NEXT_ACTIVE = win::GetNextSibling(h);
+      if (app && IsMdiChild()) app->NEXT_ACTIVE = win::GetNextSibling(h);
       break;
     case win::WM_NCDESTROY:
       for (WCONTROLWINDOW* item : aItems) item->Axit();
+      if (!IsMdiChild()) break;
       if (app && app->NEXT_ACTIVE && win::IsWindow(app->NEXT_ACTIVE)) {
         Hwnd next = app->NEXT_ACTIVE;
         win::SendMessage(next, win::WM_NCACTIVATE, 1, 0);

@@ -40,6 +40,9 @@ class WDIALOG : public KV_WDIALOG {
   Result OnCOMMAND(WPARAM wparam, LPARAM lparam) override;
 
  protected:
+  // False for a dialog that lives in its parent window instead of the frame's MDI client; it
+  // then takes no part in the bookkeeping of the active child.
+  virtual bool IsMdiChild() const { return true; }
   intptr_t DlgProc(Hwnd hwnd, uint32_t message, WPARAM wparam, LPARAM lparam);
 
  private:

@@ -70,6 +70,20 @@ class DialogPage : public QWidget {
                   GetDlgItem(record->hwnd, IDCANCEL));
       return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && record) {
+      // Enter presses the focused push button, else the OK button when the dialog shows one,
+      // as the classic dialog manager does with its default button.
+      auto* focused = qobject_cast<QPushButton*>(focusWidget());
+      if (focused && isAncestorOf(focused)) {
+        focused->click();
+        return;
+      }
+      Hwnd ok = GetDlgItem(record->hwnd, IDOK);
+      if (ok && IsWindowVisible(ok) && IsWindowEnabled(ok)) {
+        SendMessage(record->hwnd, WM_COMMAND, MakeWParam(IDOK, BN_CLICKED), ok);
+        return;
+      }
+    }
     QWidget::keyPressEvent(event);
   }
   void closeEvent(QCloseEvent* event) override { AskToClose(this, event); }

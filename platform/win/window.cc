@@ -398,6 +398,7 @@ bool BringWindowToTop(Hwnd hwnd) {
     if (auto* area = sub->mdiArea()) area->setActiveSubWindow(sub);
   }
   r->outer->raise();
+  if (r->outer->isWindow()) r->outer->activateWindow();  // a top-level window becomes active
   return true;
 }
 

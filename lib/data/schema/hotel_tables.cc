@@ -28,7 +28,7 @@ std::vector<TableLayout> HotelLayouts() {
        {Fixed("CODIGO", 'C', 15), Typed("DESCRIP", 'C', 40), Flag("MON_FOL"),
         Currency("MONEDA_CON"), Typed("LOGO", 'C', 40), Optional("LOGO2", 'C', 40),
         Optional("MANEJO_TC", 'N', 1), Optional("CHECK_MON", 'N', 1), Optional("OBT_DIA_F", 'D', 8),
-        Optional("INTENTOS", 'N', 2), Optional("DIAS_CLAVE", 'N', 4)},
+        Optional("INTENTOS", 'N', 2), Optional("DIAS_CLAVE", 'N', 4), Optional("CANT_MON", 'N', 4)},
        {Tag("NEGOCIOS", "CODIGO")}},
       {"F_HOTEL",
        {Business(), Date("CIERRE_DIA"), Currency("MONEDA_RES"), Typed("TCAMB_REP", 'N', 1)},
