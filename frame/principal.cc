@@ -31,7 +31,6 @@ constexpr uint32_t kCaptureOn = 1030;
 constexpr uint32_t kCaptureOff = 1031;
 constexpr ui::LPARAM kCaptureTag = 99;
 constexpr uint32_t kConfirmStyle = win::MB_OKCANCEL | win::MB_ICONQUESTION;  // 33
-constexpr int kToolbarAbbreviationControl = 999;
 
 ModuleWindowOpener& Opener() {
   static ModuleWindowOpener opener;
@@ -73,41 +72,24 @@ PRINCIPAL* PRINCIPAL::Init(const std::string& class_name, const std::string& cap
   globals.XTRADUCT.clear();
   MenuSet("", "", true);
   TOOLBAR = NewFrameToolbar(this);
-  ACT_UID = -1;
   ReadExchangeRateHandling();
   BORRAR_TEMPS();
   DoSubClPr(hwnd);
   win::PostMessage(hwnd, kMsgStartModule, 0, 0);
   STATUSBAR = std::make_unique<XSTATUS_BAR>(hwnd, FrameStatusPanes());
-  if (TOOLBAR) {
-    ui::SETWINDOWTEXT(ui::GETDLGITEM(TOOLBAR->WindowHandle(), kToolbarAbbreviationControl),
-                      globals.XUSER_ABREVIA);
-  }
+  if (MTOOLBAR* toolbar = FrameToolbar()) toolbar->ShowUserAbbreviation();
   ui::SETTIMER(hwnd, kQuitCheckTimer, kQuitCheckIntervalMs);
   data::LoadTextSearchConfiguration();
-  LayOut();
+  OnSize();
   return this;
 }
 
-void PRINCIPAL::OnSize() { LayOut(); }
-
-// The MDI client fills what the toolbar (top) and the status bar (bottom) leave.
-void PRINCIPAL::LayOut() {
-  win::Rect client = win::GetClientRect(hwnd);
-  int top = client.top;
-  int bottom = client.bottom - 1;
-  if (TOOLBAR && win::IsWindow(TOOLBAR->WindowHandle())) {
-    win::Rect strip = win::GetWindowRect(TOOLBAR->WindowHandle());
-    top += strip.bottom - strip.top + 2;
-  }
-  if (STATUSBAR) {
-    bottom -= XSTATUS_BAR::kHeight - 1;
-    STATUSBAR->LayOut();
-  }
-  aClient = {client.left, top, client.right - 1, bottom};
-  win::MoveWindow(hMDIClient, aClient[0] + 2, aClient[1] + 2, aClient[2] - aClient[0] - 3,
-                  aClient[3] - aClient[1] - 3, true);
+void PRINCIPAL::OnSize() {
+  UpdateClient();
+  if (STATUSBAR) STATUSBAR->LayOut();
 }
+
+int PRINCIPAL::ReservedBottom() const { return STATUSBAR ? XSTATUS_BAR::kHeight - 1 : 0; }
 
 void PRINCIPAL::DoSubClPr(ui::Hwnd frame) {
   below_pr_ = ui::SUBCLASSWINDOW(

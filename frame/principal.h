@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/status_bar.h"
+#include "frame/toolbar/frame_rights.h"
 #include "lib/ui/app.h"
 #include "lib/ui/wdiag.h"
 
@@ -40,7 +41,7 @@ using ModuleWindowOpener =
 // Registers what command 6125 runs (the program entry does it before the frame is made).
 void SetModuleWindowOpener(ModuleWindowOpener opener);
 
-class PRINCIPAL : public ui::MDIFRAME {
+class PRINCIPAL : public ui::MDIFRAME, public FrameRights {
  public:
   ~PRINCIPAL() override;
 
@@ -49,6 +50,8 @@ class PRINCIPAL : public ui::MDIFRAME {
   PRINCIPAL* Init(const std::string& class_name, const std::string& caption);
 
   void MenuSet(const std::string& user, const std::string& business, bool flag);
+  // A business change rebuilds the menu bar for the new business, with no user.
+  void MenuSetForBusiness(const std::string& business) override;
   bool GET_RIGHTS(int id) const;
   bool GET_CHECKS(int id) const;
   void Chequear(int id, std::optional<bool> flag = {});
@@ -75,10 +78,7 @@ class PRINCIPAL : public ui::MDIFRAME {
   bool DO_LOGIN = true;
   ui::WindowObject* TOOLBAR = nullptr;
   std::unique_ptr<XSTATUS_BAR> STATUSBAR;
-  std::string ACT_NEG;
   bool NO_NEG = false;
-  std::string ACT_USER;
-  int ACT_UID = 0;
   int ACTIVO = 1;
   int POR_SALIR = 0;
   // Tick count of a forced-quit announcement, or the time text of a supervisor notice.
@@ -96,6 +96,7 @@ class PRINCIPAL : public ui::MDIFRAME {
  protected:
   bool OnClose() override;
   void OnSize() override;
+  int ReservedBottom() const override;
   void CloseAllTables() override;
 
  private:
@@ -110,7 +111,6 @@ class PRINCIPAL : public ui::MDIFRAME {
   void SetAlarmLines(ui::WDIAG& alarm, const std::vector<std::string>& lines);
   bool SaveNewPassword(ui::Hwnd dialog);
   void EndProgram();
-  void LayOut();
 
   std::vector<std::shared_ptr<ui::WDIAG>> alarms_;
   // The answer of the confirmation asked for the close request being handled.

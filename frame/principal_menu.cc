@@ -26,6 +26,8 @@ void NoAction() { settings::Current().XID_MENU.reset(); }
 bool PRINCIPAL::GET_RIGHTS(int) const { return false; }  // rights exist only with a login
 bool PRINCIPAL::GET_CHECKS(int) const { return false; }
 
+void PRINCIPAL::MenuSetForBusiness(const std::string& business) { MenuSet("", business, true); }
+
 void PRINCIPAL::MenuSet(const std::string&, const std::string& business, bool) {
   settings::Settings& globals = settings::Current();
   ACT_NEG = business;

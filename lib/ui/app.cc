@@ -188,6 +188,7 @@ void MDIFRAME::UpdateClient() {
     oToolBar->FitWidth(client.right - client.left);
     aClient[1] += oToolBar->Height() + 2;
   }
+  aClient[3] -= ReservedBottom();
   win::MoveWindow(hMDIClient, aClient[0] + 2, aClient[1] + 2, aClient[2] - aClient[0] - 3,
                   aClient[3] - aClient[1] - 3, true);
 }

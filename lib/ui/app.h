@@ -98,6 +98,8 @@ class MDIFRAME : public WAPP {
   void OnSize() override { UpdateClient(); }
   // Lays the toolbar strip and the MDI client out in the frame's client area.
   void UpdateClient();
+  // Height kept free below the MDI client (a status bar's).
+  virtual int ReservedBottom() const { return 0; }
   // Restores the saved placement (section "Fenster") and shows the frame.
   void Show(int command);
   std::vector<int> aClient = {0, 0, 0, 0};

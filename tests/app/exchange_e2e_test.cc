@@ -97,7 +97,8 @@ TEST_F(ExchangeE2eTest, GetInfoInThreePiecesIsAnsweredOnceAndClosedAboutASecondL
   EXPECT_NE(reply.bytes.find("<Room>107"), std::string::npos) << reply.bytes;
   // The reply arrives whole: its length is what the frame announces.
   const size_t body = reply.bytes.find("\r\n\r\n") + 4;
-  const size_t announced = std::stoul(reply.bytes.substr(reply.bytes.find("Content-Length: ") + 16));
+  const size_t announced =
+      std::stoul(reply.bytes.substr(reply.bytes.find("Content-Length: ") + 16));
   EXPECT_EQ(reply.bytes.size() - body, announced);
   const auto held_open = reply.closed - reply.first_byte;
   EXPECT_GE(held_open, 800ms);
