@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/consecutive.h"
 #include "lib/data/currency.h"
 #include "lib/data/date_time.h"

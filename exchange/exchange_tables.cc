@@ -1,6 +1,6 @@
 #include "exchange/exchange_tables.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 
 namespace {
 constexpr size_t kBusinessWidth = 15;

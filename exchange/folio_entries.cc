@@ -1,6 +1,6 @@
 #include "exchange/folio_entries.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/card_mask.h"
 #include "lib/data/date_time.h"
 

@@ -5,7 +5,7 @@
 #include "exchange/reply_body.h"
 #include "exchange/request_arguments.h"
 #include "exchange/send_data.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/work_areas.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "exchange/money_text.h"
 #include "exchange/statement_tables.h"
 #include "exchange/stay_folios.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "exchange/xml/correct_xml.h"
 #include "exchange/xml/xml_node.h"
 #include "lib/data/currency.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 
 // Room codes are cut or padded to this width before they are sought.
 inline constexpr size_t kRoomWidth = 15;

@@ -1,7 +1,7 @@
 #include "exchange/login.h"
 
 #include "exchange/request_arguments.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "exchange/xml/xml_iterator.h"
 
 namespace {

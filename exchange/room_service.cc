@@ -4,7 +4,7 @@
 #include "exchange/reply_body.h"
 #include "exchange/room_service_order.h"
 #include "exchange/send_data.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/data_error.h"
 #include "lib/data/work_areas.h"
 

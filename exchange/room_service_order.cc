@@ -1,7 +1,7 @@
 #include "exchange/room_service_order.h"
 
 #include "exchange/request_arguments.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "exchange/xml/xml_iterator.h"
 #include "platform/xbase/number_format.h"
 

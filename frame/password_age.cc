@@ -7,6 +7,7 @@
 
 #include "frame/principal.h"
 #include "lib/data/date_time.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/write_protocol.h"
 #include "lib/data/wtable.h"
 #include "lib/settings/settings.h"
@@ -23,12 +24,6 @@ constexpr int kConfirmPasswordControl = 102;
 constexpr size_t kBusinessWidth = 15;
 constexpr size_t kPasswordWidth = 10;
 constexpr char kCaption[] = "Cambio de Clave de Acceso";
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string Padded(std::string text, size_t width) {
   text.resize(width, ' ');
@@ -94,9 +89,9 @@ intptr_t PRINCIPAL::ACT_CLAVE() {
 bool PRINCIPAL::SaveNewPassword(ui::Hwnd dialog) {
   settings::Settings& globals = settings::Current();
   const std::string password =
-      Trimmed(ui::GETWINDOWTEXT(ui::GETDLGITEM(dialog, kNewPasswordControl)));
+      TrimBlanks(ui::GETWINDOWTEXT(ui::GETDLGITEM(dialog, kNewPasswordControl)));
   const std::string confirmation =
-      Trimmed(ui::GETWINDOWTEXT(ui::GETDLGITEM(dialog, kConfirmPasswordControl)));
+      TrimBlanks(ui::GETWINDOWTEXT(ui::GETDLGITEM(dialog, kConfirmPasswordControl)));
   if (password.empty() || password.size() > kPasswordWidth || password != confirmation) {
     ui::MESSAGE_BOX(
         "Las claves no coinciden o est\xE1n vac\xED"

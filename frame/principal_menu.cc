@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "frame/principal.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/wtable.h"
 #include "lib/settings/settings.h"
 #include "lib/ui/menu_builder.h"
@@ -11,12 +12,6 @@
 
 namespace frame {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Items that only clear the last-command id in this module.
 void NoAction() { settings::Current().XID_MENU.reset(); }
@@ -93,8 +88,8 @@ void PRINCIPAL::ADS_xINFO() {
   if (install.size() >= 8) {
     char cache[16];
     std::snprintf(cache, sizeof cache, "%10d", globals.XADSCACHERECORDS);
-    text = "Sesiones: " + Trimmed(config.empty() ? std::string() : config[0]) +
-           "\rServer Versi\xF3n: " + Trimmed(install[2]) +
+    text = "Sesiones: " + TrimBlanks(config.empty() ? std::string() : config[0]) +
+           "\rServer Versi\xF3n: " + TrimBlanks(install[2]) +
            "\rLocking Scheme: " + (dbserver::State().locking == 1 ? "Propietario" : "Compatible") +
            "\rRecord Cache: " + cache;
   }

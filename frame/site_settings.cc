@@ -4,17 +4,12 @@
 #include <string_view>
 
 #include "frame/temp_dir.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/wtable.h"
 #include "lib/settings/settings.h"
 
 namespace frame {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Reads the current record of an open table, field by field, when the field exists.
 class RecordReader {
@@ -22,7 +17,7 @@ class RecordReader {
   explicit RecordReader(data::WDBTable& table) : table_(table) {}
   bool Has(std::string_view field) { return table_.FieldPos(field) > 0; }
   int Number(std::string_view field) { return static_cast<int>(table_.FieldGet(field).num); }
-  std::string Text(std::string_view field) { return Trimmed(table_.FieldGet(field).str); }
+  std::string Text(std::string_view field) { return TrimBlanks(table_.FieldGet(field).str); }
   void Number(std::string_view field, int& target) {
     if (Has(field)) target = Number(field);
   }
@@ -130,7 +125,7 @@ void ReadFontList() {
   Closing closing{table};
   std::vector<std::string> fonts;
   for (table->GoTop(); !table->Eof(); table->Skip())
-    fonts.push_back(Trimmed(table->FieldGet("T_FONT").str));
+    fonts.push_back(TrimBlanks(table->FieldGet("T_FONT").str));
   settings::Current().XAVAILABLE_FONTS = std::move(fonts);
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "lib/data/text_fields.h"
 #include "platform/os/files.h"
 #include "platform/xbase/case_table.h"
 
@@ -15,12 +16,6 @@ constexpr int kProbeAttempts = 10;
 
 bool BeginsWithDriveLetter(const std::string& path) {
   return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
-}
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string NativeSeparators(std::string path) {
@@ -110,8 +105,8 @@ char NextDriveLetter(char drive) {
 }
 
 settings::TempPath ProbeTempDirectory(int flag, const std::string& path, const ProbeSteps& steps) {
-  std::string candidate = WithoutTrailingSeparator(Trimmed(path));
-  if (candidate.empty()) return {0, Trimmed(path)};
+  std::string candidate = WithoutTrailingSeparator(TrimBlanks(path));
+  if (candidate.empty()) return {0, TrimBlanks(path)};
   const bool has_drive = BeginsWithDriveLetter(candidate);
   char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(candidate[0])));
   const char separator = has_drive ? '\\' : '/';
@@ -129,13 +124,13 @@ settings::TempPath ProbeTempDirectory(int flag, const std::string& path, const P
       candidate[0] = drive;
     }
   }
-  return {0, Trimmed(path)};
+  return {0, TrimBlanks(path)};
 }
 
 void BORRAR_TEMPS() {
   const settings::Settings& globals = settings::Current();
   if (globals.XTEMPPATH.flag != 1) return;
-  std::string folder = NativeSeparators(Trimmed(globals.XTEMPPATH.path));
+  std::string folder = NativeSeparators(TrimBlanks(globals.XTEMPPATH.path));
   folder += folder.ends_with('/') ? "TEMP/" : "/TEMP/";
   TempFolder temp(folder);
   const std::string module_ext = xbase::UpperCase(globals.EXT_MODULO).substr(0, 3);

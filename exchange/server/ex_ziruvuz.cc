@@ -7,7 +7,7 @@
 #include "exchange/process_request.h"
 #include "exchange/server/log_pane.h"
 #include "exchange/server/request_gathering.h"
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/net/csc32_library.h"
 #include "lib/net/csc32_wrappers.h"
 #include "platform/clock/clock.h"

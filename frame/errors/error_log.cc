@@ -1,6 +1,6 @@
 #include "frame/errors/error_log.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/date_time.h"
 #include "lib/data/work_areas.h"
 #include "lib/data/write_protocol.h"

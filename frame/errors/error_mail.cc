@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/settings/settings.h"
 #include "lib/ui/run_loop.h"
 #include "platform/dynlib/library.h"

@@ -1,6 +1,6 @@
 #include "frame/errors/error_text.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/date_time.h"
 #include "lib/settings/settings.h"
 #include "platform/progdir/program_dir.h"

@@ -1,6 +1,6 @@
 #include "frame/toolbar/change_negocio.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "frame/toolbar/mtoolbar.h"
 #include "frame/toolbar/record_access.h"
 #include "frame/toolbar/teclado.h"

@@ -1,6 +1,6 @@
 #include "frame/toolbar/mtoolbar.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "frame/toolbar/change_negocio.h"
 #include "frame/toolbar/price_lists.h"
 #include "frame/toolbar/rate_check.h"

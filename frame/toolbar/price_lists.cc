@@ -1,6 +1,6 @@
 #include "frame/toolbar/price_lists.h"
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "frame/toolbar/record_access.h"
 #include "lib/data/date_time.h"
 #include "lib/data/work_areas.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "frame/toolbar/record_access.h"
 #include "lib/data/currency.h"
 #include "lib/ui/run_loop.h"

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "lib/data/text_fields.h"
 #include "lib/data/work_areas.h"
 #include "lib/data/write_protocol.h"
 #include "lib/settings/settings.h"
@@ -25,11 +26,6 @@ std::string Fit(std::string text, size_t width) {
 std::string RightTrimmed(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
   return text;
-}
-
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : RightTrimmed(text.substr(first));
 }
 
 std::unique_ptr<TXT_SRCH>& IndexObject() {
@@ -81,12 +77,12 @@ std::vector<WordKey> KeysOf(xbase::Cursor& index, const std::string& business,
 
 std::vector<std::string> SplitWords(const std::string& text) {
   std::vector<std::string> words;
-  std::string rest = Trimmed(xbase::UpperCase(text));
+  std::string rest = TrimBlanks(xbase::UpperCase(text));
   while (!rest.empty()) {
     size_t blank = rest.find(' ');
     std::string word = rest.substr(0, blank);
     rest = blank == std::string::npos ? std::string() : rest.substr(blank + 1);
-    if (Trimmed(word).size() > 2) words.push_back(word);
+    if (TrimBlanks(word).size() > 2) words.push_back(word);
   }
   return words;
 }
@@ -154,7 +150,7 @@ void LoadTextSearchConfiguration() {
   TableHandle config = USE({}, "F_TXT_S", "T_TXT_S");
   for (config->GoTop(); !config->Eof(); config->Skip(1)) {
     globals.XTXT_SRCH_FILES.push_back(
-        {config->FieldGet("TABLA").str, Trimmed(config->FieldGet("DOCUMENTO").str)});
+        {config->FieldGet("TABLA").str, TrimBlanks(config->FieldGet("DOCUMENTO").str)});
   }
   KILLTABLA(config);
   IndexObject() = std::make_unique<TXT_SRCH>();

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lib/data/data_error.h"
+#include "lib/data/text_fields.h"
 #include "lib/settings/settings.h"
 #include "platform/xbase/error.h"
 
@@ -20,13 +21,6 @@ struct AreaTable {
 AreaTable& Areas() {
   static AreaTable areas;
   return areas;
-}
-
-std::string_view Trim(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -100,7 +94,7 @@ std::string AliasFor(std::string_view file_name, int area) {
     name.remove_prefix(colon + 1);
   }
   if (size_t dot = name.find('.'); dot != std::string_view::npos) name = name.substr(0, dot);
-  std::string alias(Trim(name));
+  std::string alias(TrimBlanks(name));
   if (alias.size() < 7) alias.append(7 - alias.size(), '0');
   alias.resize(7);
   char digits[16];

@@ -8,6 +8,7 @@
 #include "lib/data/database_server.h"
 #include "lib/data/retry.h"
 #include "lib/data/schema/layout_check.h"
+#include "lib/data/text_fields.h"
 #include "lib/data/text_search.h"
 #include "lib/data/work_areas.h"
 #include "lib/settings/settings.h"
@@ -16,13 +17,6 @@
 
 namespace data {
 namespace {
-
-std::string Trimmed(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
 
 // Backslashes of folder names stand for the platform's separator.
 std::string NativeSeparators(std::string path) {
@@ -78,12 +72,12 @@ void WTable::Init(std::any owner, std::string_view table, std::string_view tag, 
                   bool read_only, std::string_view folder, std::optional<std::string> driver,
                   bool absolute, std::string_view root) {
   settings::Settings& globals = settings::Current();
-  std::string name = Trimmed(table).substr(0, 8);
-  std::string tag_name = Trimmed(tag);
+  std::string name = TrimBlanks(table).substr(0, 8);
+  std::string tag_name = TrimBlanks(tag);
   std::string base = absolute ? std::string(root) : globals.PATH;
   std::string folder_path(folder);
   if (folder_path.empty() || folder_path.back() != '\\') folder_path += '\\';
-  std::string sub_folder = Trimmed(globals.XDBACCESS.empty() ? "" : globals.XDBACCESS[0]);
+  std::string sub_folder = TrimBlanks(globals.XDBACCESS.empty() ? "" : globals.XDBACCESS[0]);
   if (!absolute && !sub_folder.empty() &&
       TableExists(NativeSeparators(base + folder_path + sub_folder + "\\" + name + ".DBF"))) {
     folder_path += sub_folder + "\\";

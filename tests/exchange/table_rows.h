@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/text_fields.h"
+#include "lib/data/text_fields.h"
 #include "platform/xbase/cursor.h"
 
 namespace testing_support {
