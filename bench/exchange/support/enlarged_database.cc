@@ -21,7 +21,7 @@ using xbtool::Text;
 // Written last: a folder without it is a build that did not finish.
 constexpr char kCompleteMark[] = "COMPLETE";
 // Part of the folder name, so that a change of the contents never reuses an older build.
-constexpr char kVersion[] = "enlarged-v1";
+constexpr char kVersion[] = "enlarged-v2";
 
 constexpr char kStatementBusiness[] = "HTL01";
 constexpr char kStatementFolio[] = "500000";
@@ -134,7 +134,10 @@ void AddHistory(DemoWriter& out, int64_t today) {
                             (kStatementFolioLines - statement_lines);
     const long lines = lines_left / (stays_left + 1);
     for (long n = 0; n < lines; ++n) AddFolioLine(out, folio, n, departure - 1);
-    if (guest % 199 == 0 && statement_lines < kStatementFolioLines) add_statement_line();
+    // A posting writes its lines together: four at a time.
+    for (int n = 0; n < 4 && guest % 796 == 0 && statement_lines < kStatementFolioLines; ++n) {
+      add_statement_line();
+    }
   }
   while (statement_lines < kStatementFolioLines) add_statement_line();
 }
