@@ -20,32 +20,41 @@ uint64_t RoundUpToPage(uint64_t n) {
 }  // namespace
 
 CdxPage& PageTable::Put(uint32_t offset, std::unique_ptr<CdxPage> page) {
-  size_t i = offset / kCdxPageSize;
-  if (i >= slots_.size()) slots_.resize(i + 1);
-  if (!slots_[i]) ++count_;
-  slots_[i] = std::move(page);
-  return *slots_[i];
+  const size_t i = offset / kCdxPageSize;
+  const size_t chunk = i / kChunkSlots;
+  if (chunk >= chunks_.size()) chunks_.resize(chunk + 1);
+  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique<Chunk>();
+  std::unique_ptr<CdxPage>& slot = (*chunks_[chunk])[i % kChunkSlots];
+  if (!slot) ++count_;
+  slot = std::move(page);
+  return *slot;
 }
 
 void PageTable::Erase(uint32_t offset) {
-  size_t i = offset / kCdxPageSize;
-  if (i < slots_.size() && slots_[i]) {
-    slots_[i].reset();
+  const size_t i = offset / kCdxPageSize;
+  const size_t chunk = i / kChunkSlots;
+  if (chunk >= chunks_.size() || !chunks_[chunk]) return;
+  std::unique_ptr<CdxPage>& slot = (*chunks_[chunk])[i % kChunkSlots];
+  if (slot) {
+    slot.reset();
     --count_;
   }
 }
 
 void PageTable::EraseLeaves() {
-  for (auto& slot : slots_) {
-    if (slot && slot->leaf) {
-      slot.reset();
-      --count_;
+  for (auto& chunk : chunks_) {
+    if (!chunk) continue;
+    for (auto& slot : *chunk) {
+      if (slot && slot->leaf) {
+        slot.reset();
+        --count_;
+      }
     }
   }
 }
 
 void PageTable::Clear() {
-  slots_.clear();
+  chunks_.clear();
   count_ = 0;
 }
 

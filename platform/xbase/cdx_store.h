@@ -3,6 +3,7 @@
 // allocation through the free list, and the write-back of everything one maintenance operation
 // changed. Operations change pages in memory only; Commit() writes them, Abandon() forgets them.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -15,12 +16,15 @@
 namespace xbase {
 
 // Decoded pages by page number: a lookup is an index, not a hash (seeks look up several pages
-// per level on every operation).
+// per level on every operation). Slots come in chunks made on first use, so a large index file
+// costs nothing for the pages never read.
 class PageTable {
  public:
   CdxPage* Find(uint32_t offset) const {
-    size_t i = offset / kCdxPageSize;
-    return i < slots_.size() ? slots_[i].get() : nullptr;
+    const size_t i = offset / kCdxPageSize;
+    const size_t chunk = i / kChunkSlots;
+    return chunk < chunks_.size() && chunks_[chunk] ? (*chunks_[chunk])[i % kChunkSlots].get()
+                                                    : nullptr;
   }
   CdxPage& Put(uint32_t offset, std::unique_ptr<CdxPage> page);
   void Erase(uint32_t offset);
@@ -30,7 +34,10 @@ class PageTable {
   size_t size() const { return count_; }
 
  private:
-  std::vector<std::unique_ptr<CdxPage>> slots_;
+  static constexpr size_t kChunkSlots = 256;
+  using Chunk = std::array<std::unique_ptr<CdxPage>, kChunkSlots>;
+
+  std::vector<std::unique_ptr<Chunk>> chunks_;
   size_t count_ = 0;
 };
 
