@@ -79,7 +79,15 @@ class CdxIndex {
     char fill;
   };
 
-  void ReadDirectory();
+  // The file's first bytes in one read: the header, the tag directory and, in a small file,
+  // every tag header lie there.
+  static std::string ReadHead(const File& file);
+  CdxIndex(File& file, const std::string& head);
+  void ReadDirectory(const std::string& head);
+  // `n` bytes at `offset`, from `head` when they lie inside it, else from the file (kCorrupt
+  // naming `what` when it ends first).
+  void ReadAt(const std::string& head, uint64_t offset, void* out, size_t n,
+              std::string_view what) const;
   const TagInfo& Tag(int tag) const;
   CdxTree Tree(int tag);
   CdxTree Directory() { return CdxTree(store_, directory_root_, directory_key_length_, ' '); }

@@ -1,6 +1,7 @@
 #include "platform/xbase/cdx_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/xbase/byte_order.h"
 #include "platform/xbase/error.h"
@@ -58,9 +59,13 @@ void PageTable::Clear() {
   count_ = 0;
 }
 
-CdxPageStore::CdxPageStore(File& file) : file_(file) {
+CdxPageStore::CdxPageStore(File& file, std::string_view head) : file_(file) {
   uint8_t fields[8];
-  file_.ReadExact(kChangeFieldsOffset, fields, sizeof fields, "the index header");
+  if (head.size() >= kChangeFieldsOffset + sizeof fields) {
+    std::memcpy(fields, head.data() + kChangeFieldsOffset, sizeof fields);
+  } else {
+    file_.ReadExact(kChangeFieldsOffset, fields, sizeof fields, "the index header");
+  }
   committed_free_head_ = free_head_ = LoadLe32(fields);
   seen_counter_ = LoadBe32(fields + 4);
   committed_file_end_ = file_end_ = file_.Size();
@@ -99,6 +104,15 @@ CdxPage& CdxPageStore::Fetch(uint32_t offset, int key_length, char fill) {
                 "index page at offset " + std::to_string(offset) + " belongs to two tags");
   }
   return *page;
+}
+
+void CdxPageStore::Seed(uint32_t offset, std::string_view head, int key_length, char fill) {
+  if (offset % kCdxPageSize != 0 || offset < kCdxHeaderSize ||
+      offset + kCdxPageSize > head.size() || cache_.Find(offset) != nullptr) {
+    return;
+  }
+  const auto* raw = reinterpret_cast<const uint8_t*>(head.data() + offset);
+  cache_.Put(offset, std::make_unique<CdxPage>(DecodePage(raw, offset, key_length, fill, path())));
 }
 
 CdxPage CdxPageStore::ReadUncached(uint32_t offset, int key_length, char fill) {

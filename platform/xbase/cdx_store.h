@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -43,8 +44,9 @@ class PageTable {
 
 class CdxPageStore {
  public:
-  // Reads the change-detection fields; throws kCorrupt when the file is too short for them.
-  explicit CdxPageStore(File& file);
+  // Takes the change-detection fields from `head` (the file's first bytes, just read); throws
+  // kCorrupt when the file is too short for them.
+  CdxPageStore(File& file, std::string_view head);
 
   File& file() { return file_; }
   const std::string& path() const { return file_.path(); }
@@ -52,6 +54,9 @@ class CdxPageStore {
   // The cached page at `offset`, read and decoded on a miss. Throws kCorrupt when the offset
   // cannot be a page of this file, the page is damaged or it was cached for another key shape.
   CdxPage& Fetch(uint32_t offset, int key_length, char fill);
+  // Caches the page at `offset` decoded from `head` (the file's first bytes, read under the
+  // current index lock) when it lies inside and is not cached yet, as Fetch would read it.
+  void Seed(uint32_t offset, std::string_view head, int key_length, char fill);
   // Reads and decodes a page past the cache (verification looks at the file itself).
   CdxPage ReadUncached(uint32_t offset, int key_length, char fill);
   // Throws kCorrupt unless `offset` can be a page of this file; `what` names the pointer.
