@@ -1,5 +1,7 @@
 #include "exchange/folio_entries.h"
 
+#include <stdexcept>
+
 #include "exchange/text_fields.h"
 #include "lib/data/card_mask.h"
 #include "lib/data/date_time.h"
@@ -59,11 +61,12 @@ class FolioLineReader {
   }
 
  private:
-  // A field the table lacks raises the table layer's error for it, as reading it by name does.
+  // A field the table lacks fails as reading it by name does, with the table layer's error.
   int IndexOf(std::string_view name) const {
     const int index = xbase::FindField(fields_, name);
-    if (index < 0) lines_->FieldGet(name);
-    return index;
+    if (index >= 0) return index;
+    lines_->FieldGet(name);
+    throw std::out_of_range("DET_FOL has no field " + std::string(name));
   }
   xbase::Value Value(const xbase::RunRecord& record, int field) const {
     return xbase::DecodeField(fields_[static_cast<size_t>(field)], record.bytes.data());
