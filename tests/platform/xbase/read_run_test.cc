@@ -1,5 +1,6 @@
 // Reading ahead on a tag gives exactly what skipping one record at a time gives: the same records
-// in the same order, deleted ones hidden (or not), and the cursor left on the same record.
+// in the same order, deleted ones hidden (or not), and the cursor left on the same record, on
+// ascending and descending tags.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,7 +55,8 @@ std::vector<std::string> ReadAheadRun(Cursor& c, const std::string& prefix, size
 class ReadRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CreateTable(path_, {{"K", 'C', 3}}, {{"K", "K", ""}});
+    CreateTable(path_, {{"K", 'C', 3}},
+                {{"K", "K", ""}, {"KD", "K", "", /*unique=*/false, /*descending=*/true}});
     Cursor c(path_);
     for (const Row& row : kRows) {
       ASSERT_TRUE(c.Append());
@@ -70,23 +72,27 @@ class ReadRunTest : public ::testing::Test {
 
 TEST_F(ReadRunTest, GivesWhatSkippingGivesAndStopsWhereSkippingStops) {
   struct Case {
+    const char* tag;
     const char* seek;
     const char* prefix;
     size_t max;
     bool hide_deleted;
   };
   const Case cases[] = {
-      {"A", "A", 100, true}, {"A", "A", 1, true},    {"A", "A", 2, true},   {"A", "A", 3, false},
-      {"B", "B", 100, true}, {"B", "B", 1, true},    {"A", "", 4, true},    {"A", "", 100, false},
-      {"C", "C", 100, true}, {"C", "C", 100, false}, {"A", "B", 100, true}, {"A", "A0", 2, false},
+      {"K", "A", "A", 100, true},   {"K", "A", "A", 1, true},   {"K", "A", "A", 2, true},
+      {"K", "A", "A", 3, false},    {"K", "B", "B", 100, true}, {"K", "B", "B", 1, true},
+      {"K", "A", "", 4, true},      {"K", "A", "", 100, false}, {"K", "C", "C", 100, true},
+      {"K", "C", "C", 100, false},  {"K", "A", "B", 100, true}, {"K", "A", "A0", 2, false},
+      {"KD", "B", "B", 100, true},  {"KD", "B", "B", 1, false}, {"KD", "C", "", 3, true},
+      {"KD", "A", "A", 100, false},
   };
   for (const Case& test : cases) {
-    SCOPED_TRACE(std::string(test.seek) + " prefix " + test.prefix + " max " +
+    SCOPED_TRACE(std::string(test.tag) + " " + test.seek + " prefix " + test.prefix + " max " +
                  std::to_string(test.max) + (test.hide_deleted ? " hiding" : " showing"));
     Cursor skipping(path_, {ShareMode::kShared, true, test.hide_deleted});
     Cursor reading(path_, {ShareMode::kShared, true, test.hide_deleted});
     for (Cursor* c : {&skipping, &reading}) {
-      c->SetOrder("K");
+      c->SetOrder(test.tag);
       c->Seek(Value::Character(test.seek));
     }
     // Run after run until both come back short, as a caller reads a whole key range.
