@@ -186,6 +186,12 @@ std::optional<KeyEntry> CdxIndex::Prev(int tag, const KeyEntry& from) {
   return Tree(tag).Prev(from);
 }
 
+std::vector<KeyEntry> CdxIndex::RunAfter(int tag, const KeyEntry& from, std::string_view prefix,
+                                         size_t max) {
+  CheckEntry(tag, from);
+  return Tree(tag).RunAfter(from, prefix, max);
+}
+
 void CdxIndex::ForEach(int tag, const std::function<void(const KeyEntry&)>& fn) {
   Tree(tag).ForEach(fn);
 }

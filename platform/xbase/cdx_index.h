@@ -57,6 +57,10 @@ class CdxIndex {
   std::optional<KeyEntry> SeekPrefix(int tag, std::string_view prefix);
   std::optional<KeyEntry> Next(int tag, const KeyEntry& from);  // first entry > from
   std::optional<KeyEntry> Prev(int tag, const KeyEntry& from);  // last entry < from
+  // Up to `max` entries > from, in order, while their keys begin with `prefix`; may stop early
+  // in a damaged tree (see CdxTree::RunAfter).
+  std::vector<KeyEntry> RunAfter(int tag, const KeyEntry& from, std::string_view prefix,
+                                 size_t max);
   void ForEach(int tag, const std::function<void(const KeyEntry&)>& fn);
 
   // Maintenance; every call writes its changed pages before returning. An entry already

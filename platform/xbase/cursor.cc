@@ -318,6 +318,18 @@ std::optional<KeyEntry> Cursor::TagStep(const KeyEntry& from, bool forward) {
   return ascending_step ? cdx.Next(tag, from) : cdx.Prev(tag, from);
 }
 
+std::vector<KeyEntry> Cursor::TagRun(const KeyEntry& from, std::string_view prefix, size_t max) {
+  if (!table_->tag_info(order_).descending) {
+    return table_->index()->RunAfter(table_->tags()[order_].cdx_index, from, prefix, max);
+  }
+  std::vector<KeyEntry> run;
+  for (std::optional<KeyEntry> e = TagStep(from, true);
+       e && e->key.starts_with(prefix) && run.size() < max; e = TagStep(*e, true)) {
+    run.push_back(*e);
+  }
+  return run;
+}
+
 std::optional<KeyEntry> Cursor::CurrentEntry() {
   if (position_ && position_->recno == recno_) return position_;
   std::optional<std::string> key = table_->KeyOf(order_, record_, recno_, /*ignore_for=*/true);
@@ -449,17 +461,13 @@ size_t Cursor::ReadRun(std::string_view key_prefix, size_t max_records,
   if (!last.key.starts_with(key_prefix)) return 0;
   out.push_back({recno_, record_});
   size_t count = 1;
-  std::optional<KeyEntry> next = TagStep(last, true);
-  std::vector<KeyEntry> ahead;
+  KeyEntry collected = last;  // the last entry taken from the index
   std::string block;
   while (count < max_records) {
     // The next stretch of the run from the index alone; deleted records may leave it short.
-    ahead.clear();
-    for (; next && next->key.starts_with(key_prefix) && ahead.size() < max_records - count;
-         next = TagStep(*next, true)) {
-      ahead.push_back(*next);
-    }
+    const std::vector<KeyEntry> ahead = TagRun(collected, key_prefix, max_records - count);
     if (ahead.empty()) break;
+    collected = ahead.back();
     // Records next to each other in the file (the lines of one posting) come in one read.
     for (size_t first = 0; first < ahead.size() && count < max_records;) {
       size_t end = first + 1;

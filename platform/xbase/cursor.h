@@ -111,6 +111,8 @@ class Cursor {
   // Index navigation on the controlling tag, honouring a descending tag's reversed order.
   std::optional<KeyEntry> TagFirst(bool from_top);
   std::optional<KeyEntry> TagStep(const KeyEntry& from, bool forward);
+  // Up to `max` entries after `from` in the cursor's order whose keys begin with `prefix`.
+  std::vector<KeyEntry> TagRun(const KeyEntry& from, std::string_view prefix, size_t max);
   std::optional<KeyEntry> CurrentEntry();
   // Stands on the first visible record from `entry` onwards in the given direction.
   bool SettleOnTag(std::optional<KeyEntry> entry, bool forward);
