@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "lib/data/consecutive.h"
 #include "platform/xbase/julian_date.h"
 #include "tools/xbtool/demo_writer.h"
 
@@ -33,13 +34,6 @@ std::string Padded(long n, int width) {
   return text;
 }
 
-std::string Base36(long n) {
-  const char* digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  std::string text(4, '0');
-  for (int i = 3; i >= 0; --i, n /= 36) text[i] = digits[n % 36];
-  return text;
-}
-
 struct Folio {
   std::string business;
   std::string number;
@@ -63,7 +57,7 @@ uint32_t AddFolioLine(DemoWriter& out, const Folio& folio, long n, int64_t day) 
                              {"COD_TRAN", Text("HB")},
                              {"COD_RACK", Text("BAR")},
                              {"GRUPO", Text(grouped ? Padded(1 + n / 8, 4) : "")},
-                             {"CONSECUT", Text(Base36(n + 1))},
+                             {"CONSECUT", Text(data::GET_STRING_CONSECUT(std::to_string(n + 1)))},
                              {"DOCUMEN", Text("F-" + std::to_string(n))},
                              {"COMENTA", Text("Cargo n\xFAmero " + std::to_string(n))},
                              {"PAGO", Number(0)},
