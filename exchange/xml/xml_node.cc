@@ -1,7 +1,48 @@
 #include "exchange/xml/xml_node.h"
 
+#include <new>
 #include <utility>
 #include <vector>
+
+namespace {
+
+// Freed nodes of this thread, ready for reuse, linked through their own storage. The list is
+// plain data, so it stays usable however late in the thread's life a node is freed; once the
+// thread has begun to end, freed nodes go back to the heap.
+struct FreeNode {
+  FreeNode* next;
+};
+constexpr size_t kMaxKeptNodes = 4096;
+thread_local FreeNode* free_nodes = nullptr;
+thread_local size_t kept_nodes = 0;
+thread_local bool thread_ending = false;
+
+struct ReturnKeptNodes {
+  ~ReturnKeptNodes() {
+    thread_ending = true;
+    while (free_nodes) ::operator delete(std::exchange(free_nodes, free_nodes->next));
+    kept_nodes = 0;
+  }
+};
+thread_local ReturnKeptNodes return_kept_nodes;
+
+}  // namespace
+
+void* TXmlNode::operator new(size_t size) {
+  if (size != sizeof(TXmlNode) || !free_nodes) return ::operator new(size);
+  --kept_nodes;
+  return std::exchange(free_nodes, free_nodes->next);
+}
+
+void TXmlNode::operator delete(void* node, size_t size) {
+  static_cast<void>(&return_kept_nodes);  // named, so that it runs when the thread ends
+  if (size != sizeof(TXmlNode) || thread_ending || kept_nodes == kMaxKeptNodes) {
+    ::operator delete(node);
+    return;
+  }
+  free_nodes = new (node) FreeNode{free_nodes};
+  ++kept_nodes;
+}
 
 TXmlNode::TXmlNode(int type, std::optional<std::string> name, std::optional<std::string> data)
     : nType(type), cName(std::move(name)), cData(std::move(data)) {}

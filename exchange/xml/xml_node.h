@@ -2,6 +2,7 @@
 // TXmlNode: one node of an XML tree, as read from a request or built for a reply. A node owns
 // the nodes below it; trees are dropped without recursion, so any depth is safe to free.
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,6 +29,11 @@ class TXmlNode {
   ~TXmlNode();
   TXmlNode(const TXmlNode&) = delete;
   TXmlNode& operator=(const TXmlNode&) = delete;
+
+  // Nodes come and go by the hundred with every request: they are kept on a free list of their
+  // own instead of going back and forth to the general heap.
+  static void* operator new(size_t size);
+  static void operator delete(void* node, size_t size);
 
   // A new unattached element. `label` has no effect: reply code passes a tag of its own there
   // (such as "GETINFO"); the element is written under `name`.

@@ -140,6 +140,12 @@ void WDBTable::Skip(int64_t n) {
   OnCursor(Area, "Skip", [&](xbase::Cursor& c) { c.Skip(n); });
 }
 
+size_t WDBTable::ReadRun(std::string_view key_prefix, size_t max_records,
+                         std::vector<xbase::RunRecord>& out) {
+  return OnCursor(Area, "Skip",
+                  [&](xbase::Cursor& c) { return c.ReadRun(key_prefix, max_records, out); });
+}
+
 void WDBTable::Unlock() {
   OnCursor(Area, "Unlock", [](xbase::Cursor& c) { c.Unlock(); });
 }

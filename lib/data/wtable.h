@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/xbase/cursor.h"
 #include "platform/xbase/field.h"
 #include "platform/xbase/value.h"
 
@@ -75,6 +76,9 @@ class WDBTable : public WTable {
   bool Seek(const std::string& key, bool soft = false);
   bool Seek(const std::string& key, const xbase::Value& second);
   void Skip(int64_t n = 1);
+  // Reads ahead on the controlling tag under one index lock (see xbase::Cursor::ReadRun).
+  size_t ReadRun(std::string_view key_prefix, size_t max_records,
+                 std::vector<xbase::RunRecord>& out);
   void Unlock();
   bool Used();
 };

@@ -86,6 +86,24 @@ std::optional<KeyEntry> CdxTree::Prev(const KeyEntry& from) {
   return EntryAt(pos);
 }
 
+std::vector<KeyEntry> CdxTree::RunAfter(const KeyEntry& from, std::string_view prefix, size_t max) {
+  std::vector<KeyEntry> run;
+  std::optional<Position> pos = Locate(from.key, from.recno, true);
+  while (pos && run.size() < max) {
+    const std::string_view key = pos->leaf->key(pos->index);
+    const uint32_t recno = pos->leaf->recnos[pos->index];
+    if (!key.starts_with(prefix)) break;
+    if (!run.empty() && CompareEntry(run.back().key, run.back().recno, key, recno) >= 0) break;
+    run.push_back({std::string(key), recno});
+    if (pos->index + 1 < pos->leaf->size()) {
+      ++pos->index;
+    } else {
+      pos = Neighbour(*pos->leaf, true);
+    }
+  }
+  return run;
+}
+
 std::optional<CdxTree::Position> CdxTree::StepBack(const Position& pos) {
   if (pos.index > 0) return Position{pos.leaf, pos.index - 1};
   return Neighbour(*pos.leaf, false);

@@ -29,6 +29,10 @@ class CdxTree {
   // First entry >= (key, recno), or > when `after`; key has the tree's key length.
   std::optional<KeyEntry> Seek(std::string_view key, uint32_t recno, bool after);
   std::optional<KeyEntry> Prev(const KeyEntry& from);
+  // The entries after `from` in ascending order, along the leaves, while their keys begin with
+  // `prefix`, at most `max`. Stops early rather than return an entry out of order (a damaged
+  // tree), so a caller that goes on from the last one returned always makes progress.
+  std::vector<KeyEntry> RunAfter(const KeyEntry& from, std::string_view prefix, size_t max);
   void ForEach(const std::function<void(const KeyEntry&)>& fn);
 
   void Insert(const KeyEntry& e);  // an entry already present is left alone

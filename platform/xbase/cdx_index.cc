@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "platform/xbase/cdx_header.h"
 #include "platform/xbase/error.h"
@@ -28,9 +29,31 @@ bool ValidTagName(const std::string& name) {
   });
 }
 
+// The index's first bytes, read at once when the directory is read.
+constexpr size_t kHeadBytes = 8192;
+
 }  // namespace
 
-CdxIndex::CdxIndex(File& file) : file_(file), store_(file) { ReadDirectory(); }
+CdxIndex::CdxIndex(File& file) : CdxIndex(file, ReadHead(file)) {}
+
+CdxIndex::CdxIndex(File& file, const std::string& head) : file_(file), store_(file, head) {
+  ReadDirectory(head);
+}
+
+std::string CdxIndex::ReadHead(const File& file) {
+  std::string head(kHeadBytes, '\0');
+  head.resize(file.Read(0, head.data(), head.size()));
+  return head;
+}
+
+void CdxIndex::ReadAt(const std::string& head, uint64_t offset, void* out, size_t n,
+                      std::string_view what) const {
+  if (offset + n <= head.size()) {
+    std::memcpy(out, head.data() + offset, n);
+  } else {
+    file_.ReadExact(offset, out, n, what);
+  }
+}
 
 void CdxIndex::CreateEmpty(File& file) {
   CdxHeader header;
@@ -47,12 +70,13 @@ void CdxIndex::CreateEmpty(File& file) {
   file.Write(0, bytes.data(), bytes.size());
 }
 
-void CdxIndex::ReadDirectory() {
+void CdxIndex::ReadDirectory(const std::string& head) {
   uint8_t raw[kCdxHeaderSize];
-  file_.ReadExact(0, raw, sizeof raw, "the index header");
+  ReadAt(head, 0, raw, sizeof raw, "the index header");
   const CdxHeader directory = DecodeHeader(raw, file_.path(), "the index header");
   directory_root_ = directory.root;
   directory_key_length_ = directory.key_length;
+  store_.Seed(directory_root_, head, directory_key_length_, ' ');
 
   std::vector<KeyEntry> names;
   Directory().ForEach([&](const KeyEntry& e) { names.push_back(e); });
@@ -70,7 +94,7 @@ void CdxIndex::ReadDirectory() {
       throw Error(ErrorKind::kCorrupt, file_.path(),
                   what + ": header offset " + std::to_string(e.recno) + " is impossible");
     }
-    file_.ReadExact(e.recno, raw, sizeof raw, "the header of " + what);
+    ReadAt(head, e.recno, raw, sizeof raw, "the header of " + what);
     CdxHeader h = DecodeHeader(raw, file_.path(), what);
     TagInfo& tag = tags.emplace_back();
     tag.name = name;
@@ -130,7 +154,7 @@ void CdxIndex::SetFillByte(int tag, char fill) {
 
 bool CdxIndex::Refresh() {
   if (!store_.Refresh()) return false;
-  ReadDirectory();
+  ReadDirectory(ReadHead(file_));
   return true;
 }
 
@@ -160,6 +184,12 @@ std::optional<KeyEntry> CdxIndex::Next(int tag, const KeyEntry& from) {
 std::optional<KeyEntry> CdxIndex::Prev(int tag, const KeyEntry& from) {
   CheckEntry(tag, from);
   return Tree(tag).Prev(from);
+}
+
+std::vector<KeyEntry> CdxIndex::RunAfter(int tag, const KeyEntry& from, std::string_view prefix,
+                                         size_t max) {
+  CheckEntry(tag, from);
+  return Tree(tag).RunAfter(from, prefix, max);
 }
 
 void CdxIndex::ForEach(int tag, const std::function<void(const KeyEntry&)>& fn) {
@@ -218,7 +248,7 @@ int CdxIndex::AddTag(const std::string& name, const std::string& key_expr,
   scope.Commit();
 
   fills_[header_offset] = fill;
-  ReadDirectory();
+  ReadDirectory(ReadHead(file_));
   for (size_t i = 0; i < tags_.size(); ++i) {
     if (tags_[i].header_offset == header_offset) return static_cast<int>(i);
   }

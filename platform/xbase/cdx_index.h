@@ -57,6 +57,10 @@ class CdxIndex {
   std::optional<KeyEntry> SeekPrefix(int tag, std::string_view prefix);
   std::optional<KeyEntry> Next(int tag, const KeyEntry& from);  // first entry > from
   std::optional<KeyEntry> Prev(int tag, const KeyEntry& from);  // last entry < from
+  // Up to `max` entries > from, in order, while their keys begin with `prefix`; may stop early
+  // in a damaged tree (see CdxTree::RunAfter).
+  std::vector<KeyEntry> RunAfter(int tag, const KeyEntry& from, std::string_view prefix,
+                                 size_t max);
   void ForEach(int tag, const std::function<void(const KeyEntry&)>& fn);
 
   // Maintenance; every call writes its changed pages before returning. An entry already
@@ -79,7 +83,15 @@ class CdxIndex {
     char fill;
   };
 
-  void ReadDirectory();
+  // The file's first bytes in one read: the header, the tag directory and, in a small file,
+  // every tag header lie there.
+  static std::string ReadHead(const File& file);
+  CdxIndex(File& file, const std::string& head);
+  void ReadDirectory(const std::string& head);
+  // `n` bytes at `offset`, from `head` when they lie inside it, else from the file (kCorrupt
+  // naming `what` when it ends first).
+  void ReadAt(const std::string& head, uint64_t offset, void* out, size_t n,
+              std::string_view what) const;
   const TagInfo& Tag(int tag) const;
   CdxTree Tree(int tag);
   CdxTree Directory() { return CdxTree(store_, directory_root_, directory_key_length_, ' '); }

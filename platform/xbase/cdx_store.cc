@@ -1,6 +1,7 @@
 #include "platform/xbase/cdx_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/xbase/byte_order.h"
 #include "platform/xbase/error.h"
@@ -20,38 +21,51 @@ uint64_t RoundUpToPage(uint64_t n) {
 }  // namespace
 
 CdxPage& PageTable::Put(uint32_t offset, std::unique_ptr<CdxPage> page) {
-  size_t i = offset / kCdxPageSize;
-  if (i >= slots_.size()) slots_.resize(i + 1);
-  if (!slots_[i]) ++count_;
-  slots_[i] = std::move(page);
-  return *slots_[i];
+  const size_t i = offset / kCdxPageSize;
+  const size_t chunk = i / kChunkSlots;
+  if (chunk >= chunks_.size()) chunks_.resize(chunk + 1);
+  if (!chunks_[chunk]) chunks_[chunk] = std::make_unique<Chunk>();
+  std::unique_ptr<CdxPage>& slot = (*chunks_[chunk])[i % kChunkSlots];
+  if (!slot) ++count_;
+  slot = std::move(page);
+  return *slot;
 }
 
 void PageTable::Erase(uint32_t offset) {
-  size_t i = offset / kCdxPageSize;
-  if (i < slots_.size() && slots_[i]) {
-    slots_[i].reset();
+  const size_t i = offset / kCdxPageSize;
+  const size_t chunk = i / kChunkSlots;
+  if (chunk >= chunks_.size() || !chunks_[chunk]) return;
+  std::unique_ptr<CdxPage>& slot = (*chunks_[chunk])[i % kChunkSlots];
+  if (slot) {
+    slot.reset();
     --count_;
   }
 }
 
 void PageTable::EraseLeaves() {
-  for (auto& slot : slots_) {
-    if (slot && slot->leaf) {
-      slot.reset();
-      --count_;
+  for (auto& chunk : chunks_) {
+    if (!chunk) continue;
+    for (auto& slot : *chunk) {
+      if (slot && slot->leaf) {
+        slot.reset();
+        --count_;
+      }
     }
   }
 }
 
 void PageTable::Clear() {
-  slots_.clear();
+  chunks_.clear();
   count_ = 0;
 }
 
-CdxPageStore::CdxPageStore(File& file) : file_(file) {
+CdxPageStore::CdxPageStore(File& file, std::string_view head) : file_(file) {
   uint8_t fields[8];
-  file_.ReadExact(kChangeFieldsOffset, fields, sizeof fields, "the index header");
+  if (head.size() >= kChangeFieldsOffset + sizeof fields) {
+    std::memcpy(fields, head.data() + kChangeFieldsOffset, sizeof fields);
+  } else {
+    file_.ReadExact(kChangeFieldsOffset, fields, sizeof fields, "the index header");
+  }
   committed_free_head_ = free_head_ = LoadLe32(fields);
   seen_counter_ = LoadBe32(fields + 4);
   committed_file_end_ = file_end_ = file_.Size();
@@ -90,6 +104,15 @@ CdxPage& CdxPageStore::Fetch(uint32_t offset, int key_length, char fill) {
                 "index page at offset " + std::to_string(offset) + " belongs to two tags");
   }
   return *page;
+}
+
+void CdxPageStore::Seed(uint32_t offset, std::string_view head, int key_length, char fill) {
+  if (offset % kCdxPageSize != 0 || offset < kCdxHeaderSize ||
+      offset + kCdxPageSize > head.size() || cache_.Find(offset) != nullptr) {
+    return;
+  }
+  const auto* raw = reinterpret_cast<const uint8_t*>(head.data() + offset);
+  cache_.Put(offset, std::make_unique<CdxPage>(DecodePage(raw, offset, key_length, fill, path())));
 }
 
 CdxPage CdxPageStore::ReadUncached(uint32_t offset, int key_length, char fill) {

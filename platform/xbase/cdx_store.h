@@ -3,9 +3,11 @@
 // allocation through the free list, and the write-back of everything one maintenance operation
 // changed. Operations change pages in memory only; Commit() writes them, Abandon() forgets them.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -15,12 +17,15 @@
 namespace xbase {
 
 // Decoded pages by page number: a lookup is an index, not a hash (seeks look up several pages
-// per level on every operation).
+// per level on every operation). Slots come in chunks made on first use, so a large index file
+// costs nothing for the pages never read.
 class PageTable {
  public:
   CdxPage* Find(uint32_t offset) const {
-    size_t i = offset / kCdxPageSize;
-    return i < slots_.size() ? slots_[i].get() : nullptr;
+    const size_t i = offset / kCdxPageSize;
+    const size_t chunk = i / kChunkSlots;
+    return chunk < chunks_.size() && chunks_[chunk] ? (*chunks_[chunk])[i % kChunkSlots].get()
+                                                    : nullptr;
   }
   CdxPage& Put(uint32_t offset, std::unique_ptr<CdxPage> page);
   void Erase(uint32_t offset);
@@ -30,14 +35,18 @@ class PageTable {
   size_t size() const { return count_; }
 
  private:
-  std::vector<std::unique_ptr<CdxPage>> slots_;
+  static constexpr size_t kChunkSlots = 256;
+  using Chunk = std::array<std::unique_ptr<CdxPage>, kChunkSlots>;
+
+  std::vector<std::unique_ptr<Chunk>> chunks_;
   size_t count_ = 0;
 };
 
 class CdxPageStore {
  public:
-  // Reads the change-detection fields; throws kCorrupt when the file is too short for them.
-  explicit CdxPageStore(File& file);
+  // Takes the change-detection fields from `head` (the file's first bytes, just read); throws
+  // kCorrupt when the file is too short for them.
+  CdxPageStore(File& file, std::string_view head);
 
   File& file() { return file_; }
   const std::string& path() const { return file_.path(); }
@@ -45,6 +54,9 @@ class CdxPageStore {
   // The cached page at `offset`, read and decoded on a miss. Throws kCorrupt when the offset
   // cannot be a page of this file, the page is damaged or it was cached for another key shape.
   CdxPage& Fetch(uint32_t offset, int key_length, char fill);
+  // Caches the page at `offset` decoded from `head` (the file's first bytes, read under the
+  // current index lock) when it lies inside and is not cached yet, as Fetch would read it.
+  void Seed(uint32_t offset, std::string_view head, int key_length, char fill);
   // Reads and decodes a page past the cache (verification looks at the file itself).
   CdxPage ReadUncached(uint32_t offset, int key_length, char fill);
   // Throws kCorrupt unless `offset` can be a page of this file; `what` names the pointer.

@@ -318,6 +318,18 @@ std::optional<KeyEntry> Cursor::TagStep(const KeyEntry& from, bool forward) {
   return ascending_step ? cdx.Next(tag, from) : cdx.Prev(tag, from);
 }
 
+std::vector<KeyEntry> Cursor::TagRun(const KeyEntry& from, std::string_view prefix, size_t max) {
+  if (!table_->tag_info(order_).descending) {
+    return table_->index()->RunAfter(table_->tags()[order_].cdx_index, from, prefix, max);
+  }
+  std::vector<KeyEntry> run;
+  for (std::optional<KeyEntry> e = TagStep(from, true);
+       e && e->key.starts_with(prefix) && run.size() < max; e = TagStep(*e, true)) {
+    run.push_back(*e);
+  }
+  return run;
+}
+
 std::optional<KeyEntry> Cursor::CurrentEntry() {
   if (position_ && position_->recno == recno_) return position_;
   std::optional<std::string> key = table_->KeyOf(order_, record_, recno_, /*ignore_for=*/true);
@@ -433,6 +445,49 @@ void Cursor::Skip(int64_t n) {
       return;
     }
   }
+}
+
+size_t Cursor::ReadRun(std::string_view key_prefix, size_t max_records,
+                       std::vector<RunRecord>& out) {
+  RequireOpen();
+  if (order_ < 0) {
+    throw Error(ErrorKind::kArgument, table_->path(), "reading ahead needs a controlling tag");
+  }
+  FlushRecord();
+  found_ = bof_ = false;
+  if (eof_ || max_records == 0) return 0;
+  IndexLockGuard lock(*table_, false);
+  KeyEntry last = *CurrentEntry();
+  if (!last.key.starts_with(key_prefix)) return 0;
+  out.push_back({recno_, record_});
+  size_t count = 1;
+  KeyEntry collected = last;  // the last entry taken from the index
+  std::string block;
+  while (count < max_records) {
+    // The next stretch of the run from the index alone; deleted records may leave it short.
+    const std::vector<KeyEntry> ahead = TagRun(collected, key_prefix, max_records - count);
+    if (ahead.empty()) break;
+    collected = ahead.back();
+    // Records next to each other in the file (the lines of one posting) come in one read.
+    for (size_t first = 0; first < ahead.size() && count < max_records;) {
+      size_t end = first + 1;
+      while (end < ahead.size() && ahead[end].recno == ahead[end - 1].recno + 1) ++end;
+      const uint32_t got =
+          table_->ReadRecords(ahead[first].recno, static_cast<uint32_t>(end - first), block);
+      const size_t length = record_.size();
+      for (size_t i = first; i < first + got && count < max_records; ++i) {
+        const size_t at = (i - first) * length;
+        if (hide_deleted_ && block[at] == '*') continue;
+        out.push_back({ahead[i].recno, block.substr(at, length)});
+        last = ahead[i];
+        ++count;
+      }
+      first = end;
+    }
+  }
+  // Where as many skips would have left the cursor: the first visible record after the last read.
+  if (!SettleOnTag(TagStep(last, true), true)) SetEof();
+  return count;
 }
 
 bool Cursor::Seek(const Value& key, bool soft) {

@@ -12,11 +12,19 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/xbase/table.h"
 #include "platform/xbase/value.h"
 
 namespace xbase {
+
+// A record read ahead by Cursor::ReadRun: its number and its bytes as stored.
+struct RunRecord {
+  uint32_t recno = 0;
+  std::string bytes;
+};
 
 struct CursorOptions {
   ShareMode mode = ShareMode::kShared;
@@ -50,6 +58,13 @@ class Cursor {
   bool Seek(const Value& key, bool soft = false);
   bool SeekBytes(const std::string& key_bytes, bool soft = false);
   void Skip(int64_t n = 1);
+  // Reads ahead in the controlling tag's order under one acquisition of the index lock (instead
+  // of one per skip): the current record and the visible ones after it, as long as their keys
+  // begin with `key_prefix`, at most `max_records`. Appends them to `out` as skipping one by one
+  // would have shown them, and leaves the cursor where as many skips would have: on the record
+  // after the last one read, or at the end of file. Returns how many were read; 0 at the end of
+  // file or when the current key does not begin with the prefix (the cursor does not move).
+  size_t ReadRun(std::string_view key_prefix, size_t max_records, std::vector<RunRecord>& out);
   void GoTop();
   void GoBottom();
   void GoTo(uint32_t recno);
@@ -96,6 +111,8 @@ class Cursor {
   // Index navigation on the controlling tag, honouring a descending tag's reversed order.
   std::optional<KeyEntry> TagFirst(bool from_top);
   std::optional<KeyEntry> TagStep(const KeyEntry& from, bool forward);
+  // Up to `max` entries after `from` in the cursor's order whose keys begin with `prefix`.
+  std::vector<KeyEntry> TagRun(const KeyEntry& from, std::string_view prefix, size_t max);
   std::optional<KeyEntry> CurrentEntry();
   // Stands on the first visible record from `entry` onwards in the given direction.
   bool SettleOnTag(std::optional<KeyEntry> entry, bool forward);

@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kDescriptorSize = 32;
 constexpr char kFieldTerminator = 0x0D;
+// Bytes read at once from the start of a table: the whole header of a table of up to 115 fields.
+constexpr size_t kFirstHeaderRead = 4096;
 
 uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Le32(const unsigned char* p) {
@@ -47,8 +49,14 @@ uint32_t DbfHeader::RecordCountForSize(uint64_t file_size) const {
 
 DbfHeader ReadDbfHeader(const File& file) {
   const std::string& path = file.path();
-  unsigned char fixed[32];
-  file.ReadExact(0, fixed, sizeof fixed, "the table header");
+  // Most headers fit in the first read; a longer one is read again whole.
+  std::string raw(kFirstHeaderRead, '\0');
+  raw.resize(file.Read(0, raw.data(), raw.size()));
+  if (raw.size() < 32) {
+    raw.resize(32);
+    file.ReadExact(0, raw.data(), raw.size(), "the table header");
+  }
+  const auto* fixed = reinterpret_cast<const unsigned char*>(raw.data());
   DbfHeader h;
   h.version = fixed[0];
   if (!KnownVersion(h.version)) {
@@ -67,14 +75,17 @@ DbfHeader ReadDbfHeader(const File& file) {
                 "header length " + std::to_string(h.header_length) + " or record length " +
                     std::to_string(h.record_length) + " is impossible");
   }
-  uint64_t size = file.Size();
-  if (size < h.header_length) {
-    throw Error(ErrorKind::kCorrupt, path,
-                "header length " + std::to_string(h.header_length) + " exceeds the file size " +
-                    std::to_string(size));
+  if (raw.size() < h.header_length) {
+    uint64_t size = file.Size();
+    if (size < h.header_length) {
+      throw Error(ErrorKind::kCorrupt, path,
+                  "header length " + std::to_string(h.header_length) + " exceeds the file size " +
+                      std::to_string(size));
+    }
+    raw.resize(h.header_length);
+    file.ReadExact(0, raw.data(), raw.size(), "the table header");
   }
-  std::string raw(h.header_length, '\0');
-  file.ReadExact(0, raw.data(), raw.size(), "the table header");
+  raw.resize(h.header_length);
   const auto* bytes = reinterpret_cast<const unsigned char*>(raw.data());
 
   int offset = 1;  // byte 0 of a record is the deletion flag

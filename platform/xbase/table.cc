@@ -186,13 +186,16 @@ bool Table::RecordExists(uint32_t recno) {
   return recno <= cached_count_ || recno <= RecordCount();
 }
 
-bool Table::ReadRecord(uint32_t recno, std::string& out) {
-  out.resize(header_.record_length);
-  if (recno == 0) return false;
-  uint64_t offset = header_.RecordOffset(recno);
+bool Table::ReadRecord(uint32_t recno, std::string& out) { return ReadRecords(recno, 1, out) == 1; }
+
+uint32_t Table::ReadRecords(uint32_t first, uint32_t count, std::string& out) {
+  const size_t length = header_.record_length;
+  out.resize(length * count);
+  if (first == 0) return 0;
+  uint64_t offset = header_.RecordOffset(first);
   size_t got = exclusive_cache_ ? exclusive_cache_->Read(offset, out.data(), out.size())
                                 : dbf_.Read(offset, out.data(), out.size());
-  return got == out.size();
+  return static_cast<uint32_t>(got / length);
 }
 
 void Table::WriteRecord(uint32_t recno, const std::string& record) {

@@ -70,6 +70,8 @@ class Table {
   bool RecordExists(uint32_t recno);
   // Reads record `recno` into `out` (record_length bytes); false when past the end.
   bool ReadRecord(uint32_t recno, std::string& out);
+  // Reads `count` records from `first` on in one read into `out`; returns how many were there.
+  uint32_t ReadRecords(uint32_t first, uint32_t count, std::string& out);
   void WriteRecord(uint32_t recno, const std::string& record);
   // Appends a blank record under the header lock and locks it for `owner`; 0 when the new
   // record's lock could not be obtained (nothing is written then).

@@ -24,6 +24,9 @@ TEST(MoneyTextTest, AmountsAreGroupedWithTheSignBeforeTheFirstDigit) {
       {20.347, "20.35"},
       {-0.004, "0.00"},  // rounds to nothing: no sign
       {1e15, "1,000,000,000,000,000.00"},
+      {0.125, "0.12"},  // the binary value's own rounding, as printf's
+      {2.675, "2.67"},  // 2.67499999...
+      {1e22, "10,000,000,000,000,000,000,000.00"},
       {std::numeric_limits<double>::quiet_NaN(), "0.00"},
       {-std::numeric_limits<double>::infinity(), "0.00"},
   };

@@ -3,8 +3,16 @@
 #include <filesystem>
 
 #include "lib/data/schema/layout.h"
+#include "platform/xbase/table_maintenance.h"
 
 namespace xbtool {
+namespace {
+
+std::string TablePath(const std::string& folder, const schema::TableLayout& layout) {
+  return folder + "/" + layout.name + ".DBF";
+}
+
+}  // namespace
 
 xbase::Cursor& DemoWriter::CursorOf(const std::string& table) {
   std::unique_ptr<xbase::Cursor>& cursor = cursors_[table];
@@ -43,15 +51,20 @@ void DemoWriter::Close() {
   cursors_.clear();
 }
 
-void CreateDemoDatabase(const std::string& folder, int64_t today) {
+void CreateDemoDatabase(const std::string& folder, int64_t today,
+                        const std::function<void(DemoWriter&)>& more) {
   std::filesystem::create_directories(folder);
   for (const schema::TableLayout& layout : schema::Layouts()) {
-    schema::CreateFromLayout(folder, layout);
+    xbase::CreateTable(TablePath(folder, layout), schema::FieldsOf(layout), {});
   }
   DemoWriter out(folder);
   AddDemoSettings(out, today);
   AddDemoStaysAndFolios(out, today);
+  if (more) more(out);
   out.Close();
+  for (const schema::TableLayout& layout : schema::Layouts()) {
+    for (const xbase::TagSpec& tag : layout.tags) xbase::CreateTag(TablePath(folder, layout), tag);
+  }
 }
 
 }  // namespace xbtool

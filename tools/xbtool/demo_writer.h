@@ -2,6 +2,7 @@
 // Fills freshly created demo tables: one exclusive cursor per table, records appended with the
 // given field values.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ class DemoWriter {
   uint32_t Add(const std::string& table, const FieldValues& values);
   // Changes fields of record `recno` of `table`.
   void Change(const std::string& table, uint32_t recno, const FieldValues& values);
+  // Records in `table` so far.
+  uint32_t Count(const std::string& table) { return CursorOf(table).RecCount(); }
   // Flags record `recno` of `table` as deleted.
   void Delete(const std::string& table, uint32_t recno);
   // Writes and closes every table.
@@ -39,8 +42,10 @@ class DemoWriter {
 };
 
 // Creates every table of the layouts in `folder` and fills the demo database; `today` is the
-// hotels' business date (a Julian day).
-void CreateDemoDatabase(const std::string& folder, int64_t today);
+// hotels' business date (a Julian day). `more`, when given, adds records after the demo's own.
+// The index tags are built once every record is in, so large fillings stay fast.
+void CreateDemoDatabase(const std::string& folder, int64_t today,
+                        const std::function<void(DemoWriter&)>& more = {});
 
 // The demo's parts, each filling its own tables.
 void AddDemoSettings(DemoWriter& out, int64_t today);

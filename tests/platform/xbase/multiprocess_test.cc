@@ -221,5 +221,41 @@ TEST(MultiProcessTest, RecordsAppendedElsewhereAreSeenByAnOpenCursor) {
   EXPECT_EQ(reader.RecCount(), 3u);
 }
 
+TEST(MultiProcessTest, ReadingAheadSeesWhatAnotherProcessChangedBetweenRuns) {
+  TempDir dir;
+  std::string path = dir.File("RUN.DBF");
+  CreateTable(path, {{"K", 'C', 4}}, {{"K", "K", ""}});
+  {
+    Cursor c(path, {ShareMode::kExclusive, false, true});
+    for (const char* key : {"A001", "A002", "A004", "A005", "A007", "B001"}) {
+      c.Append();
+      c.Put("K", Value::Character(key));
+    }
+  }
+  Cursor reader(path);
+  reader.SetOrder("K");
+  ASSERT_TRUE(reader.Seek(Value::Character("A")));
+  std::vector<RunRecord> run;
+  ASSERT_EQ(reader.ReadRun("A", 2, run), 2u);  // A001, A002; the cursor then stands on A004
+  pid_t other = Spawn([&] {
+    Cursor c(path);
+    Retry([&] { return c.Append(); });
+    c.Put("K", Value::Character("A006"));
+    c.Unlock();
+    c.SetOrder("K");
+    if (!c.Seek(Value::Character("A005"))) throw Error(ErrorKind::kArgument, path, "no A005");
+    Retry([&] { return c.RLock(); });
+    c.Delete();
+    c.Unlock();
+  });
+  ASSERT_EQ(WaitFor(other), 0);
+  run.clear();
+  EXPECT_EQ(reader.ReadRun("A", 10, run), 3u);
+  std::vector<std::string> keys;
+  for (const RunRecord& record : run) keys.push_back(record.bytes.substr(1, 4));
+  EXPECT_EQ(keys, (std::vector<std::string>{"A004", "A006", "A007"}));
+  EXPECT_EQ(reader.Get("K").str, "B001");
+}
+
 }  // namespace
 }  // namespace xbase
