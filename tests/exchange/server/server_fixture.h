@@ -28,6 +28,7 @@
 #include "platform/xbase/cursor.h"
 #include "platform/xbase/julian_date.h"
 #include "tests/platform/sockets/socket_test_support.h"
+#include "tests/support/message_loop.h"
 #include "tests/support/temp_dir.h"
 #include "tools/xbtool/demo_writer.h"
 
@@ -80,21 +81,7 @@ class ServerFixture : public ::testing::Test {
   }
 
   // Runs the program's message loop until `done` holds; false after 20 s of real time.
-  bool RunUntil(const std::function<bool()>& done) {
-    QTimer wake_up;  // bounds each wait, so that the deadline is seen
-    wake_up.start(10);
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    win::Msg msg;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      if (win::PeekMessage(&msg, win::PM_REMOVE)) {
-        win::DispatchMessage(&msg);
-      } else {
-        win::WaitMessage();
-      }
-    }
-    return true;
-  }
+  bool RunUntil(const std::function<bool()>& done) { return RunMessagesUntil(done); }
 
   // Runs the toolkit's events, dispatching no message of the program, until one is queued;
   // that message, left in the queue. Nothing after 20 s of real time.
