@@ -7,11 +7,8 @@
 namespace {
 
 using testing_support::Envelope;
+using testing_support::kGetInfo101;
 using testing_support::Login;
-
-const std::string kGetInfo101 =
-    "<ACTIONS><Action>GETINFO</Action><Room>101</Room><FirstName>Jos\xE9</FirstName>"
-    "<LastName>Mu\xF1oz</LastName></ACTIONS>";
 
 std::string GetInfo(const std::string& room, const std::string& first, const std::string& last) {
   return "<ACTIONS><Action>GETINFO</Action><Room>" + room + "</Room><FirstName>" + first +

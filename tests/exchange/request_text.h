@@ -17,4 +17,9 @@ inline std::string Login(const std::string& user, const std::string& password) {
   return "<login><username>" + user + "</username><password>" + password + "</password></login>";
 }
 
+// The demo guest of room 101, asked for as the hotel stores the names.
+inline const std::string kGetInfo101 =
+    "<ACTIONS><Action>GETINFO</Action><Room>101</Room><FirstName>Jos\xE9</FirstName>"
+    "<LastName>Mu\xF1oz</LastName></ACTIONS>";
+
 }  // namespace testing_support

@@ -18,11 +18,9 @@
 namespace {
 
 using testing_support::Envelope;
+using testing_support::kGetInfo101;
 using testing_support::Login;
 
-const std::string kGetInfo101 =
-    "<ACTIONS><Action>GETINFO</Action><Room>101</Room><FirstName>Jos\xE9</FirstName>"
-    "<LastName>Mu\xF1oz</LastName></ACTIONS>";
 const std::string kGetInfoRequest = Envelope(Login("ZIRUVUZ", "ZV-2024") + kGetInfo101);
 const std::string kBadUserRequest = Envelope(Login("ZIRUVUZ", "wrong") + kGetInfo101);
 
