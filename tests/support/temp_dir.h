@@ -1,21 +1,22 @@
 #pragma once
 // A fresh folder under the system's temporary directory, removed with the object.
 
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <atomic>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace testing_support {
 
 class TempDir {
  public:
+  // A name the system makes unique: a folder left behind by a test process that was killed
+  // (or ended itself on purpose) can never be handed to a later one.
   TempDir() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("zv_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
+    std::string name = (std::filesystem::temp_directory_path() / "zv_XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot create " + name);
+    path_ = name;
   }
   ~TempDir() {
     std::error_code ignored;
