@@ -107,8 +107,9 @@ CdxPage& CdxPageStore::Fetch(uint32_t offset, int key_length, char fill) {
 }
 
 void CdxPageStore::Seed(uint32_t offset, std::string_view head, int key_length, char fill) {
-  if (offset % kCdxPageSize != 0 || offset < kCdxHeaderSize ||
-      offset + kCdxPageSize > head.size() || cache_.Find(offset) != nullptr) {
+  // Compared in size_t: a damaged offset near 4 GiB must not wrap round to a small one.
+  if (offset % kCdxPageSize != 0 || offset < kCdxHeaderSize || offset > head.size() ||
+      head.size() - offset < kCdxPageSize || cache_.Find(offset) != nullptr) {
     return;
   }
   const auto* raw = reinterpret_cast<const uint8_t*>(head.data() + offset);

@@ -36,6 +36,9 @@ const std::vector<DamageCase> kCases = {
      "points to offset 1048576, past the end of the file"},
     {"DirectoryRootPastEnd", [](std::string& b) { StoreLe32(At(b, 0), 0x7FFFFE00); },
      "past the end of the file"},
+    // A page there would end past 4 GiB: its end must not wrap round to a small offset.
+    {"DirectoryRootNearFourGiB", [](std::string& b) { StoreLe32(At(b, 0), 0xFFFFFE00); },
+     "past the end of the file"},
     {"KeyCountTooLarge", [](std::string& b) { StoreLe16(At(b, kFirstLeaf + 2), 0xFFFF); },
      "key count 65535 cannot fit the page"},
     {"InteriorKeyCountTooLarge", [](std::string& b) { StoreLe16(At(b, kRoot + 2), 13); },
