@@ -95,9 +95,7 @@ EX_ZIRUVUZ* EX_ZIRUVUZ::Init(ui::WindowObject* parent, const std::string& templa
   const auto port = static_cast<int32_t>(tables_.F_DIZU->FieldGet("IP_PORT").num);
   START_TCP(TrimBlanks(address), port);
   win::SetWindowText(win::GetDlgItem(hwnd, kPortId), std::to_string(port));
-  const win::Hwnd address_control = win::GetDlgItem(hwnd, kAddressId);
-  win::SetWindowText(address_control, address);
-  win::SendMessage(address_control, win::EM_SETSEL, 0, 0);  // show it from its first character
+  win::SetWindowText(win::GetDlgItem(hwnd, kAddressId), address);
   win::SetTimer(hwnd, kSweepTimer, kSweepPeriodMs);
   Add_EText("Starting TARVISEN ZIRUVUZ EXCHANGE");
   ReportListenFailure(TrimBlanks(address), port);

@@ -280,6 +280,7 @@ void SetWidgetText(const WindowRecord& record, std::string_view bytes) {
   QString text = FromAnsi(bytes);
   if (auto* line = qobject_cast<QLineEdit*>(w)) {
     line->setText(text);
+    line->setCursorPosition(0);  // a new text shows from its first character, as on Windows
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
     edit->setPlainText(text.replace("\r\n", "\n"));
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
