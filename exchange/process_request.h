@@ -3,8 +3,13 @@
 // of its SOAP envelope) from logging to the reply.
 
 #include <string>
+#include <string_view>
 
 #include "exchange/exchange_context.h"
+
+// A text holding this is a complete request (exact, case-sensitive, anywhere in the text):
+// only then is it handed to PROCESSREQUEST.
+inline constexpr std::string_view kEnvelopeEnd = "</soap:Envelope>";
 
 // Logs the text, reads it, checks the login, finds the action and runs it. Every outcome is
 // one reply through SEND_DATA, or none: a text without a ZIRUVUZ element and an action the

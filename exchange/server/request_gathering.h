@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-// A text holding this is a complete request (exact, case-sensitive, anywhere in the text).
-inline constexpr std::string_view kEnvelopeEnd = "</soap:Envelope>";
+#include "exchange/process_request.h"
 
 // More than this many gathered bytes without kEnvelopeEnd: the peer is not sending a request
 // the exchange could ever answer, and its connection is closed before it can exhaust memory.

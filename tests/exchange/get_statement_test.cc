@@ -13,6 +13,8 @@
 
 namespace {
 
+using testing_support::BodyOf;
+
 using testing_support::Envelope;
 using testing_support::Login;
 using xbtool::Day;
@@ -27,15 +29,6 @@ std::string StatementRequest(const std::string& actions) {
 
 std::string RoomRequest(const std::string& room) {
   return StatementRequest("<Room>" + room + "</Room>");
-}
-
-// The reply body, between the SOAP body tags.
-std::string BodyOf(const std::string& reply) {
-  const std::string open = "<soap:Body>\r\n";
-  const size_t start = reply.find(open);
-  const size_t end = reply.find("</soap:Body>");
-  if (start == std::string::npos || end == std::string::npos) return "no body in: " + reply;
-  return reply.substr(start + open.size(), end - start - open.size());
 }
 
 // The demo tables plus a stay in room 310 (reservation R09001, room line 001) with two guest

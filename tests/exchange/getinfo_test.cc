@@ -7,6 +7,8 @@
 
 namespace {
 
+using testing_support::BodyOf;
+
 using testing_support::Envelope;
 using testing_support::Login;
 
@@ -15,15 +17,6 @@ std::string GetInfoRequest(const std::string& room, const std::string& first,
   return Envelope(Login("ZIRUVUZ", "ZV-2024") + "<ACTIONS><Action>GETINFO</Action><Room>" + room +
                   "</Room><FirstName>" + first + "</FirstName><LastName>" + last +
                   "</LastName></ACTIONS>");
-}
-
-// The reply body of a stay, between the SOAP body tags.
-std::string BodyOf(const std::string& reply) {
-  const std::string open = "<soap:Body>\r\n";
-  const size_t start = reply.find(open);
-  const size_t end = reply.find("</soap:Body>");
-  if (start == std::string::npos || end == std::string::npos) return "no body in: " + reply;
-  return reply.substr(start + open.size(), end - start - open.size());
 }
 
 class GetInfoTest : public testing_support::ExchangeFixture {};

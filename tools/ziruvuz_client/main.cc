@@ -22,9 +22,6 @@ constexpr int kError = 2;
 constexpr int kNoReply = 3;
 constexpr int kTimedOut = 4;
 
-// The server only hands on a text once it holds the end of an envelope.
-constexpr char kEnvelopeEnd[] = "</soap:Envelope>";
-
 // The Host header of a request built for --local, which goes to no host.
 constexpr char kLocalHost[] = "localhost";
 
